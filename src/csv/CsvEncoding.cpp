@@ -1,0 +1,322 @@
+#include "CsvEncoding.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+namespace lanthor {
+
+std::string_view encodingName(CsvEncoding encoding) {
+    switch (encoding) {
+    case CsvEncoding::UTF8:
+        return "UTF-8";
+    case CsvEncoding::ShiftJIS:
+        return "Shift_JIS";
+    case CsvEncoding::Unicode:
+        return "UTF-16";
+    case CsvEncoding::UTF16BigEndian:
+        return "UTF-16BE";
+    case CsvEncoding::UTF16LittleEndian:
+        return "UTF-16LE";
+    case CsvEncoding::UTF32BigEndian:
+        return "UTF-32BE";
+    case CsvEncoding::UTF32LittleEndian:
+        return "UTF-32LE";
+    case CsvEncoding::ISO2022KR:
+        return "ISO-2022-KR";
+    case CsvEncoding::Unknown:
+        break;
+    }
+    return "unknown";
+}
+
+namespace {
+
+void appendCodePoint(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+}
+
+bool isContinuation(std::uint8_t b) { return (b & 0xC0) == 0x80; }
+
+DecodeResult decodeUtf8(std::span<const std::uint8_t> bytes, std::u16string& out) {
+    const std::uint8_t* p = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    out.reserve(out.size() + n);
+    while (i < n) {
+        // Runs of ASCII are the common case: widen them eight bytes at a time.
+        while (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL) {
+                break;
+            }
+            for (int k = 0; k < 8; ++k) {
+                out.push_back(static_cast<char16_t>(p[i + k]));
+            }
+            i += 8;
+        }
+        if (i >= n) {
+            break;
+        }
+        const std::uint8_t b0 = p[i];
+        if (b0 < 0x80) {
+            out.push_back(b0);
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        char32_t cp;
+        std::uint8_t low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            length = 2;
+            cp = b0 & 0x1F;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            length = 3;
+            cp = b0 & 0x0F;
+            if (b0 == 0xE0) {
+                low = 0xA0; // no overlong forms
+            } else if (b0 == 0xED) {
+                high = 0x9F; // no surrogates
+            }
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            length = 4;
+            cp = b0 & 0x07;
+            if (b0 == 0xF0) {
+                low = 0x90;
+            } else if (b0 == 0xF4) {
+                high = 0x8F; // nothing above U+10FFFF
+            }
+        } else {
+            return {i, DecodeStop::Invalid};
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= n) {
+                return {i, DecodeStop::Incomplete};
+            }
+            const std::uint8_t b = p[i + k];
+            const bool ok = k == 1 ? (b >= low && b <= high) : isContinuation(b);
+            if (!ok) {
+                return {i, DecodeStop::Invalid};
+            }
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        appendCodePoint(out, cp);
+        i += length;
+    }
+    return {n, DecodeStop::None};
+}
+
+DecodeResult decodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian, std::u16string& out) {
+    const std::size_t units = bytes.size() / 2;
+    const std::size_t start = out.size();
+    out.resize(start + units);
+    const std::uint8_t* p = bytes.data();
+    for (std::size_t k = 0; k < units; ++k) {
+        const std::uint8_t a = p[2 * k], b = p[2 * k + 1];
+        out[start + k] = bigEndian ? static_cast<char16_t>((a << 8) | b)
+                                   : static_cast<char16_t>((b << 8) | a);
+    }
+    const std::size_t used = units * 2;
+    return {used, used == bytes.size() ? DecodeStop::None : DecodeStop::Incomplete};
+}
+
+DecodeResult decodeUtf32(std::span<const std::uint8_t> bytes, bool bigEndian, std::u16string& out) {
+    const std::size_t units = bytes.size() / 4;
+    const std::uint8_t* p = bytes.data();
+    for (std::size_t k = 0; k < units; ++k) {
+        const std::uint8_t* q = p + 4 * k;
+        const char32_t cp = bigEndian ? (char32_t(q[0]) << 24) | (char32_t(q[1]) << 16) |
+                                            (char32_t(q[2]) << 8) | char32_t(q[3])
+                                      : (char32_t(q[3]) << 24) | (char32_t(q[2]) << 16) |
+                                            (char32_t(q[1]) << 8) | char32_t(q[0]);
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            return {4 * k, DecodeStop::Invalid};
+        }
+        appendCodePoint(out, cp);
+    }
+    const std::size_t used = units * 4;
+    return {used, used == bytes.size() ? DecodeStop::None : DecodeStop::Incomplete};
+}
+
+/// Legacy encodings go through the C library's converter, from its initial state each time.
+DecodeResult decodeWithIconv(const char* charset, std::span<const std::uint8_t> bytes,
+                             std::u16string& out) {
+    iconv_t cd = iconv_open("UTF-16LE", charset);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return {0, DecodeStop::Invalid};
+    }
+    DecodeResult result{0, DecodeStop::None};
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
+    std::size_t inLeft = bytes.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
+        const std::size_t produced = sizeof buffer - outLeft;
+        for (std::size_t k = 0; k + 1 < produced; k += 2) {
+            out.push_back(static_cast<char16_t>(static_cast<std::uint8_t>(buffer[k]) |
+                                                (static_cast<std::uint8_t>(buffer[k + 1]) << 8)));
+        }
+        if (error == E2BIG) {
+            continue;
+        }
+        if (error == EINVAL) {
+            result.stop = DecodeStop::Incomplete;
+        } else if (error != 0) {
+            result.stop = DecodeStop::Invalid;
+        }
+        break;
+    }
+    iconv_close(cd);
+    result.bytesUsed = bytes.size() - inLeft;
+    return result;
+}
+
+// Apple's Shift JIS is the Windows code page: ASCII stays ASCII (0x5C is the backslash).
+constexpr const char* kShiftJisCharset = "CP932";
+constexpr const char* kIso2022KrCharset = "ISO-2022-KR";
+
+void appendUtf16(std::string& out, char16_t unit, bool bigEndian) {
+    const char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
+    out.push_back(bigEndian ? hi : lo);
+    out.push_back(bigEndian ? lo : hi);
+}
+
+void appendUtf32(std::string& out, char32_t cp, bool bigEndian) {
+    char bytes[4] = {static_cast<char>(cp >> 24), static_cast<char>((cp >> 16) & 0xFF),
+                     static_cast<char>((cp >> 8) & 0xFF), static_cast<char>(cp & 0xFF)};
+    if (bigEndian) {
+        out.append(bytes, 4);
+    } else {
+        out.append({bytes[3], bytes[2], bytes[1], bytes[0]});
+    }
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+/// Visits the code points of the text; false when it holds an unpaired surrogate.
+template <typename Visit> bool forEachCodePoint(std::u16string_view text, Visit visit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            visit(0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+            ++i;
+        } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
+            return false;
+        } else {
+            visit(char32_t(c));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+DecodeResult decodeLongestPrefix(CsvEncoding encoding, std::span<const std::uint8_t> bytes,
+                                 std::u16string& out) {
+    switch (encoding) {
+    case CsvEncoding::UTF8:
+        return decodeUtf8(bytes, out);
+    case CsvEncoding::Unicode:
+    case CsvEncoding::UTF16LittleEndian:
+        return decodeUtf16(bytes, false, out);
+    case CsvEncoding::UTF16BigEndian:
+        return decodeUtf16(bytes, true, out);
+    case CsvEncoding::UTF32LittleEndian:
+        return decodeUtf32(bytes, false, out);
+    case CsvEncoding::UTF32BigEndian:
+        return decodeUtf32(bytes, true, out);
+    case CsvEncoding::ShiftJIS:
+        return decodeWithIconv(kShiftJisCharset, bytes, out);
+    case CsvEncoding::ISO2022KR:
+        return decodeWithIconv(kIso2022KrCharset, bytes, out);
+    case CsvEncoding::Unknown:
+        break;
+    }
+    return {0, bytes.empty() ? DecodeStop::None : DecodeStop::Invalid};
+}
+
+bool canEncode(CsvEncoding encoding) {
+    switch (encoding) {
+    case CsvEncoding::UTF8:
+    case CsvEncoding::Unicode:
+    case CsvEncoding::UTF16BigEndian:
+    case CsvEncoding::UTF16LittleEndian:
+    case CsvEncoding::UTF32BigEndian:
+    case CsvEncoding::UTF32LittleEndian:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<std::string> encodeText(CsvEncoding encoding, std::u16string_view text) {
+    std::string out;
+    if (!appendEncodedText(encoding, text, out)) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+bool appendEncodedText(CsvEncoding encoding, std::u16string_view text, std::string& out) {
+    const std::size_t originalSize = out.size();
+    bool ok = true;
+    switch (encoding) {
+    case CsvEncoding::UTF8:
+        ok = forEachCodePoint(text, [&out](char32_t cp) { appendUtf8(out, cp); });
+        break;
+    case CsvEncoding::Unicode:
+        out.append("\xFF\xFE", 2);
+        [[fallthrough]];
+    case CsvEncoding::UTF16LittleEndian:
+    case CsvEncoding::UTF16BigEndian:
+        out.reserve(out.size() + 2 * text.size());
+        for (const char16_t unit : text) {
+            appendUtf16(out, unit, encoding == CsvEncoding::UTF16BigEndian);
+        }
+        break;
+    case CsvEncoding::UTF32LittleEndian:
+    case CsvEncoding::UTF32BigEndian: {
+        const bool bigEndian = encoding == CsvEncoding::UTF32BigEndian;
+        ok = forEachCodePoint(text, [&out, bigEndian](char32_t cp) { appendUtf32(out, cp, bigEndian); });
+        break;
+    }
+    default:
+        ok = false;
+        break;
+    }
+    if (!ok) {
+        out.resize(originalSize);
+    }
+    return ok;
+}
+
+} // namespace lanthor
