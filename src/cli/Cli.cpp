@@ -2,6 +2,8 @@
 
 #include "CsvCommand.h"
 #include "Output.h"
+#include "TreeCommands.h"
+#include "csv/Log.h"
 
 #include <cstdio>
 #include <string_view>
@@ -22,6 +24,7 @@ constexpr const char* kUsage =
 } // namespace
 
 void printError(const std::string& message) {
+    flushLog();
     std::fprintf(stderr, "lanthor: %s\n", message.c_str());
     std::fflush(stderr);
 }
@@ -32,20 +35,36 @@ int usageError(const std::string& problem) {
     return kExitUsage;
 }
 
-int runCli(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty()) {
-        const std::string command = args.front();
-        const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (command == "csv") {
-            return runCsvCommand(rest);
-        }
-        if (command == "--help" || command == "-h") {
-            std::fputs(kUsage, stdout);
-            return kExitSuccess;
-        }
+namespace {
+
+int runCommand(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return usageError("the editor is not part of this build; use a subcommand");
+    }
+    const std::string& command = args.front();
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "csv") {
+        return runCsvCommand(rest);
+    }
+    if (command == "dump") {
+        return runDumpCommand(rest);
+    }
+    if (command == "resave") {
+        return runResaveCommand(rest);
+    }
+    if (command == "--help" || command == "-h") {
+        std::fputs(kUsage, stdout);
+        return kExitSuccess;
     }
     return usageError("the editor is not part of this build; use a subcommand");
+}
+
+} // namespace
+
+int runCli(int argc, char** argv) {
+    const int status = runCommand(std::vector<std::string>(argv + 1, argv + argc));
+    flushLog();
+    return status;
 }
 
 } // namespace lanthor

@@ -9,13 +9,25 @@ namespace lanthor {
 
 namespace {
 
+/// Collects lines and writes them in large pieces: commands on big trees log a line per node.
 class StandardErrorSink final : public LogSink {
 public:
+    ~StandardErrorSink() override { flush(); }
     void writeLine(std::string_view line) override {
-        std::fwrite(line.data(), 1, line.size(), stderr);
-        std::fputc('\n', stderr);
-        std::fflush(stderr);
+        buffer_ += line;
+        buffer_ += '\n';
+        if (buffer_.size() >= (1 << 16)) {
+            flush();
+        }
     }
+    void flush() {
+        std::fwrite(buffer_.data(), 1, buffer_.size(), stderr);
+        std::fflush(stderr);
+        buffer_.clear();
+    }
+
+private:
+    std::string buffer_;
 };
 
 StandardErrorSink standardError;
@@ -24,6 +36,8 @@ LogSink* currentSink = &standardError;
 } // namespace
 
 void logLine(std::string_view line) { currentSink->writeLine(line); }
+
+void flushLog() { standardError.flush(); }
 
 void logLine(std::u16string_view line) { logLine(toUtf8(line)); }
 

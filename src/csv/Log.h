@@ -16,6 +16,9 @@ public:
 void logLine(std::string_view line);
 void logLine(std::u16string_view line);
 
+/// Writes out log lines that the standard-error sink still holds.
+void flushLog();
+
 /// Replaces the process's log sink; null restores standard error. Returns the previous sink.
 LogSink* setLogSink(LogSink* sink);
 

@@ -1,0 +1,80 @@
+#include "TreeCommands.h"
+
+#include "Cli.h"
+#include "Json.h"
+#include "Output.h"
+#include "model/AtomicFile.h"
+#include "model/TreeTable.h"
+
+#include <algorithm>
+
+namespace lanthor {
+
+namespace {
+
+int loadTreeFile(const std::string& file, TreeTable& table) {
+    if (const std::optional<TreeLoadError> error = table.loadTableFromURL(file)) {
+        printError(error->describe());
+        return kExitInputFailed;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+int runDumpCommand(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        return usageError("dump needs exactly one FILE");
+    }
+    TreeTable table;
+    if (const int status = loadTreeFile(args[0], table)) {
+        return status;
+    }
+    std::vector<std::shared_ptr<Tree>> nodes;
+    table.nodeDictionary()->forEach([&nodes](const std::shared_ptr<Tree>& node) {
+        nodes.push_back(node);
+    });
+    std::sort(nodes.begin(), nodes.end(), [](const auto& a, const auto& b) {
+        return a->nodeNumber() < b->nodeNumber();
+    });
+    Output out;
+    for (const auto& node : nodes) {
+        std::string& line = out.line();
+        line += R"({"number":)";
+        appendJsonString(line, node->nodeNumber());
+        line += R"(,"children":[)";
+        for (std::size_t i = 0; i < node->childrenList().size(); ++i) {
+            if (i > 0) {
+                line += ',';
+            }
+            appendJsonString(line, node->childrenList()[i]);
+        }
+        line += R"(],"head":)";
+        line += node->head() ? "true" : "false";
+        line += R"(,"realRoot":)";
+        line += node->realRoot() ? "true" : "false";
+        line += R"(,"text":)";
+        appendJsonString(line, node->nodeValue());
+        line += '}';
+        out.endLine();
+    }
+    return kExitSuccess;
+}
+
+int runResaveCommand(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        return usageError("resave needs IN and OUT");
+    }
+    TreeTable table;
+    if (const int status = loadTreeFile(args[0], table)) {
+        return status;
+    }
+    const std::string bytes = treeFileBytes(table.saveTable());
+    if (const std::optional<std::string> error = writeFileAtomically(args[1], bytes)) {
+        printError(*error);
+        return kExitInputFailed;
+    }
+    return kExitSuccess;
+}
+
+} // namespace lanthor

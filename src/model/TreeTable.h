@@ -1,0 +1,66 @@
+#pragma once
+
+#include "NodeDictionary.h"
+#include "csv/CsvAggregator.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lanthor {
+
+/// Why a tree file could not be loaded, and where.
+struct TreeLoadError {
+    std::string file;    ///< the file's path, or empty for text held in memory
+    std::string message; ///< what went wrong and where (record or byte offset)
+
+    /// One line: "<file>: <message>".
+    std::string describe() const;
+};
+
+/// Every node of one document, keyed by node number, with the operations that change the tree's
+/// shape and the loading and saving of the tree file. Parent links are the children lists of the
+/// nodes; roots are the nodes marked as roots; a parent is found by searching.
+class TreeTable {
+public:
+    /// The map, or null before the first successful load.
+    NodeDictionary* nodeDictionary() { return nodeDictionary_.get(); }
+    const NodeDictionary* nodeDictionary() const { return nodeDictionary_.get(); }
+    void setNodeDictionary(std::unique_ptr<NodeDictionary> dictionary) {
+        nodeDictionary_ = std::move(dictionary);
+    }
+
+    /// Replaces the map by one node per row of at least two fields (shorter rows padded with
+    /// empty fields), the later of two rows with the same number winning. With no rows, logs
+    /// "error parsing file:" and keeps the map.
+    void loadTableFromArray(const std::optional<CsvRows>& rows);
+    /// The smallest decimal at or above the node count that is not yet a key.
+    std::u16string nextNodeNumber() const;
+    /// Adds a last child with `text` under `parentNumber`, or a root when the table is empty.
+    void addNode(const std::optional<std::u16string>& parentNumber, const std::u16string& text);
+    /// Deletes the node and everything below it, children before their parent, unlinking it
+    /// from its parent first. Terminates on cycles; costs time linear in the table.
+    void deleteNode(const std::optional<std::u16string>& number);
+    /// The first node in iteration order whose children list holds `number`, or null.
+    std::shared_ptr<Tree> findParent(const std::optional<std::u16string>& number) const;
+
+    /// Loads a tree file (comma-separated, encoding detected, quoted fields unquoted). A file
+    /// that cannot be read, does not parse, or whose text ends before its bytes do leaves the
+    /// table as it was, logs "error parsing file:" and returns why.
+    std::optional<TreeLoadError> loadTableFromURL(const std::string& path);
+    /// Loads tree-file text held in memory, with the same rules.
+    std::optional<TreeLoadError> loadTable(std::u16string_view text);
+    /// The whole tree file as text: one row per node in iteration order, each ended by a line
+    /// feed.
+    std::u16string saveTable() const;
+
+private:
+    void deleteSubtree(const std::u16string& number, std::shared_ptr<Tree> node);
+
+    std::unique_ptr<NodeDictionary> nodeDictionary_;
+};
+
+/// The bytes of a tree file as saved: the mark FF FE, then UTF-16 little-endian code units.
+std::string treeFileBytes(std::u16string_view text);
+
+} // namespace lanthor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Geometry.h"
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace lanthor {
+
+/// A rectangle in a tree of views: it owns its subviews and knows its superview without owning
+/// it. Views are light objects, so a canvas can hold one per node of a large tree; removing one
+/// costs constant time and the order in which subviews were added is kept.
+class View : public std::enable_shared_from_this<View> {
+public:
+    explicit View(Rect frame = {}) : frame_(frame) {}
+    virtual ~View();
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    Rect frame() const { return frame_; }
+    virtual void setFrame(Rect frame) { frame_ = frame; }
+    /// Origin top-left with y growing downwards when true.
+    virtual bool isFlipped() const { return false; }
+
+    View* superview() const { return superview_; }
+    /// The subviews in the order they were added.
+    const std::vector<std::shared_ptr<View>>& subviews() const;
+    std::size_t subviewCount() const { return subviews_.size() - removedCount_; }
+    /// Adds `view` last, taking it from its previous superview if it had one.
+    void addSubview(std::shared_ptr<View> view);
+    /// Leaves the superview, which lets go of this view; nothing happens without one.
+    void removeFromSuperview();
+
+private:
+    void compactSubviews() const;
+
+    Rect frame_;
+    View* superview_ = nullptr;
+    std::size_t indexInSuperview_ = 0;
+    // Removed subviews leave a gap that is closed the next time the list is read, so that
+    // removing many views one by one stays linear.
+    mutable std::vector<std::shared_ptr<View>> subviews_;
+    mutable std::size_t removedCount_ = 0;
+};
+
+} // namespace lanthor
