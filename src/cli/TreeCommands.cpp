@@ -69,7 +69,7 @@ int runResaveCommand(const std::vector<std::string>& args) {
     if (const int status = loadTreeFile(args[0], table)) {
         return status;
     }
-    const std::string bytes = treeFileBytes(table.saveTable());
+    const std::string bytes = table.saveTableData();
     if (const std::optional<std::string> error = writeFileAtomically(args[1], bytes)) {
         printError(*error);
         return kExitInputFailed;

@@ -84,6 +84,8 @@ public:
     std::ptrdiff_t write(const std::uint8_t* bytes, std::size_t length) override;
     void close() override { status_ = Status::Closed; }
     const std::string& data() const { return data_; }
+    /// Hands the bytes over, leaving the stream empty.
+    std::string takeData() { return std::move(data_); }
 
 private:
     Status status_ = Status::NotOpen;

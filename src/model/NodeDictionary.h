@@ -1,14 +1,13 @@
 #pragma once
 
+#include "FlatIndex.h"
 #include "Tree.h"
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace lanthor {
@@ -21,15 +20,19 @@ namespace lanthor {
 /// caller may hold positions across removals (the table's subtree deletion does).
 class NodeDictionary {
 public:
+    NodeDictionary() = default;
+    NodeDictionary(const NodeDictionary&) = delete;
+    NodeDictionary& operator=(const NodeDictionary&) = delete;
+
     /// The node stored under `number`, or null.
     std::shared_ptr<Tree> find(std::u16string_view number) const;
-    bool contains(std::u16string_view number) const { return index_.contains(number); }
+    bool contains(std::u16string_view number) const { return index_.find(number).has_value(); }
     /// Stores `node` under its number, replacing and unlinking any node stored there before.
     void insert(std::shared_ptr<Tree> node);
     /// Removes the node stored under `number`, if any; positions stay valid.
     void erase(std::u16string_view number);
     std::size_t size() const { return index_.size(); }
-    bool empty() const { return index_.empty(); }
+    bool empty() const { return index_.size() == 0; }
 
     /// Calls `visit` with every node, in iteration order. `visit` must not change the map.
     template <typename Visit> void forEach(Visit&& visit) const {
@@ -59,14 +62,16 @@ public:
     void compact();
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::u16string_view text) const {
-            return std::hash<std::u16string_view>{}(text);
+    /// Keys are the stored nodes' own numbers, which never change.
+    struct NumberAt {
+        const std::vector<std::shared_ptr<Tree>>* slots;
+        std::u16string_view operator()(std::uint32_t position) const {
+            return (*slots)[position]->nodeNumber();
         }
     };
+
     std::vector<std::shared_ptr<Tree>> slots_;
-    std::unordered_map<std::u16string, std::size_t, Hash, std::equal_to<>> index_;
+    FlatIndex<NumberAt> index_{NumberAt{&slots_}};
 };
 
 } // namespace lanthor

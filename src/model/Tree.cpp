@@ -27,6 +27,20 @@ std::u16string_view fieldOrEmpty(const std::vector<std::u16string>& fields, std:
 
 Tree::Tree(const std::vector<std::u16string>& fields)
     : nodeNumber_(fieldOrEmpty(fields, 0)), nodeValue_(fieldOrEmpty(fields, 3)) {
+    readChildrenAndFlag(fields);
+}
+
+Tree::Tree(std::vector<std::u16string>&& fields) {
+    readChildrenAndFlag(fields);
+    if (!fields.empty()) {
+        nodeNumber_ = std::move(fields[0]);
+    }
+    if (fields.size() > 3) {
+        nodeValue_ = std::move(fields[3]);
+    }
+}
+
+void Tree::readChildrenAndFlag(const std::vector<std::u16string>& fields) {
     const std::u16string_view flag = trimmedOfWhitespace(fieldOrEmpty(fields, 2));
     head_ = flag == u"1";
     realRoot_ = flag == u"R";

@@ -19,9 +19,11 @@ public:
     /// dropped), flag ("1" head, "R" root, after trimming) and text. Fields after the fourth are
     /// ignored; missing ones read as empty.
     explicit Tree(const std::vector<std::u16string>& fields);
+    /// The same, taking the number and the text from `fields` instead of copying them.
+    explicit Tree(std::vector<std::u16string>&& fields);
 
+    /// Set once, from the row: the table keys the node by it.
     const std::u16string& nodeNumber() const { return nodeNumber_; }
-    void setNodeNumber(std::u16string number) { nodeNumber_ = std::move(number); }
     const std::u16string& nodeValue() const { return nodeValue_; }
     void setNodeValue(std::u16string value) { nodeValue_ = std::move(value); }
     bool head() const { return head_; }
@@ -42,6 +44,8 @@ public:
     std::array<std::u16string, 4> rowFields() const;
 
 private:
+    void readChildrenAndFlag(const std::vector<std::u16string>& fields);
+
     std::u16string nodeNumber_;
     std::u16string nodeValue_;
     bool head_ = false;

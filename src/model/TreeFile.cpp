@@ -28,8 +28,9 @@ public:
     }
     void parserDidEndLine(CsvParser&, std::uint64_t) override {
         if (row_.size() >= 2) {
-            dictionary->insert(std::make_shared<Tree>(row_));
+            dictionary->insert(std::make_shared<Tree>(std::move(row_)));
         }
+        row_.clear();
     }
     void parserDidFailWithError(CsvParser&, const CsvError& failure) override { error = failure; }
 
@@ -72,7 +73,7 @@ std::optional<TreeLoadError> TreeTable::loadTable(std::u16string_view text) {
     return loadWith(parser, {}, nodeDictionary_);
 }
 
-std::u16string TreeTable::saveTable() const {
+std::string TreeTable::saveTableData() const {
     auto memory = std::make_shared<MemoryOutputStream>();
     {
         CsvWriter writer(memory, CsvEncoding::Unicode, u',');
@@ -86,14 +87,17 @@ std::u16string TreeTable::saveTable() const {
         }
         writer.closeStream();
     }
+    return memory->takeData();
+}
+
+std::u16string TreeTable::saveTable() const {
     // Read back in the same encoding, which drops the mark.
-    const std::string& bytes = memory->data();
+    const std::string bytes = saveTableData();
     std::u16string text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        text.push_back(static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                             (static_cast<std::uint8_t>(bytes[i + 1]) << 8)));
-    }
+    decodeLongestPrefix(CsvEncoding::UTF16LittleEndian,
+                        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())
+                            .subspan(2),
+                        text);
     return text;
 }
 

@@ -4,8 +4,7 @@
 #include "csv/Log.h"
 
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
+#include <algorithm>
 
 namespace lanthor {
 
@@ -119,24 +118,27 @@ namespace {
 
 /// Answers "which node is the parent of this number now?" during one subtree deletion, as a
 /// scan of the map in iteration order would, without scanning: every place where a number is
-/// listed is known in order, and deletion only ever unlinks the first of them that is still
-/// in the map. Entries are marked as unlinked and dropped from their lists at the end.
+/// listed is known in order, and deletion only ever unlinks the first of them whose node is
+/// still in the map. Unlinked entries are marked, and dropped from their lists at the end.
 class SubtreeDeletion {
 public:
     explicit SubtreeDeletion(NodeDictionary& dictionary) : dictionary_(dictionary) {
+        firstListingAt_.resize(dictionary.positionCount());
         for (std::size_t position = 0; position < dictionary.positionCount(); ++position) {
+            firstListingAt_[position] = listings_.size();
             const std::shared_ptr<Tree>& node = dictionary.nodeAt(position);
             if (!node) {
                 continue;
             }
-            const auto& children = node->childrenList();
-            for (std::size_t entry = 0; entry < children.size(); ++entry) {
+            for (const std::u16string& child : node->childrenList()) {
                 const auto index = static_cast<std::int64_t>(listings_.size());
-                listings_.push_back({position, entry, -1});
-                auto [chain, added] = chains_.try_emplace(children[entry], Chain{index, index});
-                if (!added) {
-                    listings_[static_cast<std::size_t>(chain->second.last)].next = index;
-                    chain->second.last = index;
+                listings_.push_back({position, -1, false});
+                if (const auto chain = chainIndex_.find(child)) {
+                    listings_[static_cast<std::size_t>(chains_[*chain].last)].next = index;
+                    chains_[*chain].last = index;
+                } else {
+                    chains_.push_back({child, index, index});
+                    chainIndex_.insert(static_cast<std::uint32_t>(chains_.size() - 1));
                 }
             }
         }
@@ -144,16 +146,17 @@ public:
 
     /// Unlinks `number` from its parent, as deleteNode's first step does.
     void unlinkFromParent(std::u16string_view number) {
-        const auto chain = chains_.find(number);
-        if (chain == chains_.end()) {
+        const auto chain = chainIndex_.find(number);
+        if (!chain) {
             return;
         }
-        std::int64_t& first = chain->second.first;
+        std::int64_t& first = chains_[*chain].first;
         while (first >= 0) {
-            const Listing& listing = listings_[static_cast<std::size_t>(first)];
+            Listing& listing = listings_[static_cast<std::size_t>(first)];
             first = listing.next;
             if (dictionary_.nodeAt(listing.position)) {
-                unlinked_[listing.position].insert(listing.entry);
+                listing.unlinked = true;
+                touched_.push_back(listing.position);
                 return;
             }
         }
@@ -161,37 +164,28 @@ public:
 
     /// The entries of the node at `position` that are still linked, in order.
     std::vector<std::u16string> linkedChildren(std::size_t position) const {
-        const Tree& node = *dictionary_.nodeAt(position);
-        const auto marks = unlinked_.find(position);
-        if (marks == unlinked_.end()) {
-            return node.childrenList();
-        }
+        const auto& all = dictionary_.nodeAt(position)->childrenList();
         std::vector<std::u16string> children;
-        for (std::size_t entry = 0; entry < node.childrenList().size(); ++entry) {
-            if (!marks->second.contains(entry)) {
-                children.push_back(node.childrenList()[entry]);
+        children.reserve(all.size());
+        for (std::size_t entry = 0; entry < all.size(); ++entry) {
+            if (!listings_[firstListingAt_[position] + entry].unlinked) {
+                children.push_back(all[entry]);
             }
         }
         return children;
     }
 
-    /// Drops the unlinked entries from their lists. Nodes already gone from the map are
-    /// reached through `removed`.
-    void dropUnlinkedEntries(const std::unordered_map<std::size_t, std::shared_ptr<Tree>>& removed) {
-        for (const auto& [position, entries] : unlinked_) {
-            std::shared_ptr<Tree> node = dictionary_.nodeAt(position);
-            if (!node) {
-                const auto found = removed.find(position);
-                if (found == removed.end()) {
-                    continue;
-                }
-                node = found->second;
-            }
+    /// Drops the unlinked entries from the lists of `nodeAtPosition(position)` for every
+    /// position touched.
+    template <typename NodeAt> void dropUnlinkedEntries(NodeAt nodeAtPosition) {
+        std::sort(touched_.begin(), touched_.end());
+        touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+        for (const std::size_t position : touched_) {
+            const std::shared_ptr<Tree> node = nodeAtPosition(position);
             auto& children = node->childrenList();
             std::vector<std::u16string> kept;
-            kept.reserve(children.size() - entries.size());
             for (std::size_t entry = 0; entry < children.size(); ++entry) {
-                if (!entries.contains(entry)) {
+                if (!listings_[firstListingAt_[position] + entry].unlinked) {
                     kept.push_back(std::move(children[entry]));
                 }
             }
@@ -201,26 +195,27 @@ public:
 
 private:
     struct Listing {
-        std::size_t position; ///< of the node that lists the number
-        std::size_t entry;    ///< index in that node's children list
-        std::int64_t next;    ///< next listing of the same number, or -1
+        std::size_t position; ///< of the node whose list holds the entry
+        std::int64_t next;    ///< the next listing of the same number, or -1
+        bool unlinked;
     };
+    /// Every listing of one number, in iteration order; `first` is the earliest not yet passed.
     struct Chain {
+        std::u16string_view number; ///< views a children list's own string, untouched until the end
         std::int64_t first;
         std::int64_t last;
     };
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::u16string_view text) const {
-            return std::hash<std::u16string_view>{}(text);
-        }
+    struct NumberOfChain {
+        const std::vector<Chain>* chains;
+        std::u16string_view operator()(std::uint32_t chain) const { return (*chains)[chain].number; }
     };
 
     NodeDictionary& dictionary_;
-    std::vector<Listing> listings_;
-    // Keys view the children lists' own strings, which stay untouched until the end.
-    std::unordered_map<std::u16string_view, Chain, Hash, std::equal_to<>> chains_;
-    std::unordered_map<std::size_t, std::unordered_set<std::size_t>> unlinked_;
+    std::vector<Listing> listings_; ///< in iteration order: a node's entries lie together
+    std::vector<std::size_t> firstListingAt_;
+    std::vector<Chain> chains_;
+    FlatIndex<NumberOfChain> chainIndex_{NumberOfChain{&chains_}};
+    std::vector<std::size_t> touched_;
 };
 
 } // namespace
@@ -228,8 +223,9 @@ private:
 void TreeTable::deleteSubtree(const std::u16string& number, std::shared_ptr<Tree> node) {
     NodeDictionary& dictionary = *nodeDictionary_;
     SubtreeDeletion deletion(dictionary);
-    // Nodes removed from the map whose lists may still need their unlinked entries dropped.
-    std::unordered_map<std::size_t, std::shared_ptr<Tree>> removed;
+    // Nodes leave the map during the deletion, but their lists still lose their unlinked
+    // entries at the end, as they would have one by one.
+    std::vector<std::shared_ptr<Tree>> removed(dictionary.positionCount());
 
     // The recursion of deleteNode, kept on the heap so that deep trees cannot exhaust the
     // stack: each frame is one call that has unlinked its node and is deleting its children.
@@ -260,11 +256,14 @@ void TreeTable::deleteSubtree(const std::u16string& number, std::shared_ptr<Tree
             continue;
         }
         releaseView(*frame.node);
-        removed.emplace(frame.position, frame.node);
+        removed[frame.position] = frame.node;
         dictionary.erase(frame.number);
         frames.pop_back();
     }
-    deletion.dropUnlinkedEntries(removed);
+    deletion.dropUnlinkedEntries([&](std::size_t position) {
+        const std::shared_ptr<Tree>& stillThere = dictionary.nodeAt(position);
+        return stillThere ? stillThere : removed[position];
+    });
     dictionary.compact();
 }
 

@@ -53,6 +53,8 @@ public:
     /// The whole tree file as text: one row per node in iteration order, each ended by a line
     /// feed.
     std::u16string saveTable() const;
+    /// The tree file's bytes as saved: treeFileBytes(saveTable()), written in one pass.
+    std::string saveTableData() const;
 
 private:
     void deleteSubtree(const std::u16string& number, std::shared_ptr<Tree> node);
