@@ -47,27 +47,38 @@ bool isContinuation(std::uint8_t b) { return (b & 0xC0) == 0x80; }
 DecodeResult decodeUtf8(std::span<const std::uint8_t> bytes, std::u16string& out) {
     const std::uint8_t* p = bytes.data();
     const std::size_t n = bytes.size();
+    // n bytes never make more than n code units: size the output once, write through a pointer
+    // and trim at the end.
+    const std::size_t start = out.size();
+    out.resize(start + n);
+    char16_t* const begin = out.data() + start;
+    char16_t* o = begin;
+    const auto finish = [&](std::size_t used, DecodeStop stop) {
+        out.resize(start + static_cast<std::size_t>(o - begin));
+        return DecodeResult{used, stop};
+    };
     std::size_t i = 0;
-    out.reserve(out.size() + n);
     while (i < n) {
-        // Runs of ASCII are the common case: widen them eight bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if (word & 0x8080808080808080ULL) {
+        // Runs of ASCII are the common case: widen them sixteen bytes at a time.
+        while (i + 16 <= n) {
+            std::uint64_t first, second;
+            std::memcpy(&first, p + i, 8);
+            std::memcpy(&second, p + i + 8, 8);
+            if ((first | second) & 0x8080808080808080ULL) {
                 break;
             }
-            for (int k = 0; k < 8; ++k) {
-                out.push_back(static_cast<char16_t>(p[i + k]));
+            for (int k = 0; k < 16; ++k) {
+                o[k] = p[i + k];
             }
-            i += 8;
+            o += 16;
+            i += 16;
         }
         if (i >= n) {
             break;
         }
         const std::uint8_t b0 = p[i];
         if (b0 < 0x80) {
-            out.push_back(b0);
+            *o++ = b0;
             ++i;
             continue;
         }
@@ -94,23 +105,29 @@ DecodeResult decodeUtf8(std::span<const std::uint8_t> bytes, std::u16string& out
                 high = 0x8F; // nothing above U+10FFFF
             }
         } else {
-            return {i, DecodeStop::Invalid};
+            return finish(i, DecodeStop::Invalid);
         }
         for (std::size_t k = 1; k < length; ++k) {
             if (i + k >= n) {
-                return {i, DecodeStop::Incomplete};
+                return finish(i, DecodeStop::Incomplete);
             }
             const std::uint8_t b = p[i + k];
             const bool ok = k == 1 ? (b >= low && b <= high) : isContinuation(b);
             if (!ok) {
-                return {i, DecodeStop::Invalid};
+                return finish(i, DecodeStop::Invalid);
             }
             cp = (cp << 6) | (b & 0x3F);
         }
-        appendCodePoint(out, cp);
+        if (cp < 0x10000) {
+            *o++ = static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
         i += length;
     }
-    return {n, DecodeStop::None};
+    return finish(n, DecodeStop::None);
 }
 
 DecodeResult decodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian, std::u16string& out) {
