@@ -1,3 +1,7 @@
 #include "cli/Cli.h"
+#include "cli/HugePageHeap.h"
 
-int main(int argc, char** argv) { return lanthor::runCli(argc, argv); }
+int main(int argc, char** argv) {
+    lanthor::restartWithHugePageHeap(argv);
+    return lanthor::runCli(argc, argv);
+}
