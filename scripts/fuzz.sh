@@ -41,16 +41,19 @@ for target in "${targets[@]}"; do
     seconds="${LANTHOR_FUZZ_SECONDS:-$(seconds_for "$target")}"
     corpus="build-fuzz/corpus/$target"
     mkdir -p "$corpus"
-    echo "fuzz: $target for ${seconds}s"
+    log="build-fuzz/$target.log"
+    echo "fuzz: $target for ${seconds}s (log: $log)"
     seeds=()
     if [[ -d "fuzz/corpus/$target" ]]; then
         seeds=("fuzz/corpus/$target")
     fi
     if ! "build-fuzz/bin/$target" -max_total_time="$seconds" -max_len="$(max_len_for "$target")" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="build-fuzz/artifacts/$target-" "$corpus" "${seeds[@]}"; then
+        -artifact_prefix="build-fuzz/artifacts/$target-" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
         echo "fuzz: $target failed; the input is under build-fuzz/artifacts/." \
             "Keep it in fuzz/regressions/$target/ and replay it with build/bin/lanthor_tests." >&2
         exit 1
     fi
+    grep -E '^(Done|stat::)' "$log"
 done
