@@ -11,7 +11,6 @@
 #include "csv/CsvParser.h"
 #include "csv/CsvReaders.h"
 
-
 namespace {
 
 using lanthor::bench::BenchFile;

@@ -16,7 +16,9 @@ void LanthorNodeView::unselectNode() {
     updateNodeSelection();
 }
 
-void LanthorNodeView::updateNodeSelection() { setDrawsBackground(nodeSelected_); }
+void LanthorNodeView::updateNodeSelection() {
+    setDrawsBackground(nodeSelected_);
+}
 
 void LanthorNodeView::deleteSelf() {
     removeFromSuperview();

@@ -46,8 +46,8 @@ std::variant<CsvCommandOptions, std::string> parseArguments(const std::vector<st
             }
             const std::string& value = args[++i];
             if (arg == "--options") {
-                const auto result = std::from_chars(value.data(), value.data() + value.size(),
-                                                    parsed.options);
+                const auto result =
+                    std::from_chars(value.data(), value.data() + value.size(), parsed.options);
                 if (value.empty() || result.ec != std::errc() ||
                     result.ptr != value.data() + value.size()) {
                     return "--options needs a non-negative integer, not '" + value + "'";

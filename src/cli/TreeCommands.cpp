@@ -31,12 +31,10 @@ int runDumpCommand(const std::vector<std::string>& args) {
         return status;
     }
     std::vector<std::shared_ptr<Tree>> nodes;
-    table.nodeDictionary()->forEach([&nodes](const std::shared_ptr<Tree>& node) {
-        nodes.push_back(node);
-    });
-    std::sort(nodes.begin(), nodes.end(), [](const auto& a, const auto& b) {
-        return a->nodeNumber() < b->nodeNumber();
-    });
+    table.nodeDictionary()->forEach(
+        [&nodes](const std::shared_ptr<Tree>& node) { nodes.push_back(node); });
+    std::sort(nodes.begin(), nodes.end(),
+              [](const auto& a, const auto& b) { return a->nodeNumber() < b->nodeNumber(); });
     Output out;
     for (const auto& node : nodes) {
         std::string& line = out.line();

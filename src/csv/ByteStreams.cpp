@@ -17,7 +17,9 @@ namespace {
 constexpr std::size_t kFileBufferSize = 1 << 16;
 }
 
-FileInputStream::~FileInputStream() { close(); }
+FileInputStream::~FileInputStream() {
+    close();
+}
 
 void FileInputStream::open() {
     if (file_ || atEnd_) {
@@ -75,7 +77,9 @@ std::ptrdiff_t FileInputStream::read(std::uint8_t* buffer, std::size_t maxLength
     return static_cast<std::ptrdiff_t>(count);
 }
 
-bool FileInputStream::hasBytesAvailable() { return fill(); }
+bool FileInputStream::hasBytesAvailable() {
+    return fill();
+}
 
 std::ptrdiff_t MemoryOutputStream::write(const std::uint8_t* bytes, std::size_t length) {
     if (status_ != Status::Open) {
@@ -85,7 +89,9 @@ std::ptrdiff_t MemoryOutputStream::write(const std::uint8_t* bytes, std::size_t 
     return static_cast<std::ptrdiff_t>(length);
 }
 
-FileOutputStream::~FileOutputStream() { close(); }
+FileOutputStream::~FileOutputStream() {
+    close();
+}
 
 void FileOutputStream::open() {
     if (status_ != Status::NotOpen) {

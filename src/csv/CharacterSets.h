@@ -17,7 +17,9 @@ constexpr bool isSpaceSeparator(char16_t c) {
 }
 
 /// Blanks within a line: the space separators and the tab.
-constexpr bool isWhitespaceCharacter(char16_t c) { return c == 0x09 || isSpaceSeparator(c); }
+constexpr bool isWhitespaceCharacter(char16_t c) {
+    return c == 0x09 || isSpaceSeparator(c);
+}
 
 /// Separators of every kind (Zs, Zl, Zp) and U+000A to U+000D, U+0085. The tab is not one.
 constexpr bool isWhitespaceOrNewlineCharacter(char16_t c) {

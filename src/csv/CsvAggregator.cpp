@@ -2,9 +2,13 @@
 
 namespace lanthor {
 
-void CsvAggregator::parserDidBeginDocument(CsvParser&) { lines_.emplace(); }
+void CsvAggregator::parserDidBeginDocument(CsvParser&) {
+    lines_.emplace();
+}
 
-void CsvAggregator::parserDidBeginLine(CsvParser&, std::uint64_t) { currentLine_.emplace(); }
+void CsvAggregator::parserDidBeginLine(CsvParser&, std::uint64_t) {
+    currentLine_.emplace();
+}
 
 void CsvAggregator::parserDidReadField(CsvParser&, const std::u16string& field, std::int64_t) {
     if (currentLine_) {

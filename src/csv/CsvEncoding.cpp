@@ -42,7 +42,9 @@ void appendCodePoint(std::u16string& out, char32_t cp) {
     }
 }
 
-bool isContinuation(std::uint8_t b) { return (b & 0xC0) == 0x80; }
+bool isContinuation(std::uint8_t b) {
+    return (b & 0xC0) == 0x80;
+}
 
 DecodeResult decodeUtf8(std::span<const std::uint8_t> bytes, std::u16string& out) {
     const std::uint8_t* p = bytes.data();
@@ -137,8 +139,8 @@ DecodeResult decodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian, st
     const std::uint8_t* p = bytes.data();
     for (std::size_t k = 0; k < units; ++k) {
         const std::uint8_t a = p[2 * k], b = p[2 * k + 1];
-        out[start + k] = bigEndian ? static_cast<char16_t>((a << 8) | b)
-                                   : static_cast<char16_t>((b << 8) | a);
+        out[start + k] =
+            bigEndian ? static_cast<char16_t>((a << 8) | b) : static_cast<char16_t>((b << 8) | a);
     }
     const std::size_t used = units * 2;
     return {used, used == bytes.size() ? DecodeStop::None : DecodeStop::Incomplete};
@@ -218,8 +220,12 @@ void appendUtf32(std::string& out, char32_t cp, bool bigEndian) {
     }
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 /// Visits the code points of the text; false when it holds an unpaired surrogate.
 template <typename Visit> bool forEachCodePoint(std::u16string_view text, Visit visit) {
@@ -323,7 +329,8 @@ bool appendEncodedText(CsvEncoding encoding, std::u16string_view text, std::stri
     case CsvEncoding::UTF32LittleEndian:
     case CsvEncoding::UTF32BigEndian: {
         const bool bigEndian = encoding == CsvEncoding::UTF32BigEndian;
-        ok = forEachCodePoint(text, [&out, bigEndian](char32_t cp) { appendUtf32(out, cp, bigEndian); });
+        ok = forEachCodePoint(text,
+                              [&out, bigEndian](char32_t cp) { appendUtf32(out, cp, bigEndian); });
         break;
     }
     default:

@@ -145,7 +145,9 @@ void CsvParser::setOptions(CsvParserOptions options) {
                                           CsvParserOptionsStripsLeadingAndTrailingWhitespace);
 }
 
-std::string CsvParser::streamError() const { return stream_->error(); }
+std::string CsvParser::streamError() const {
+    return stream_->error();
+}
 
 // ---- Input: encoding detection and the character source ----
 
@@ -291,8 +293,8 @@ std::optional<CsvEarlyEnd> CsvParser::earlyEnd() const {
     if (decodeStuck_ || !stringBuffer_.empty() || !streamExhausted_) {
         // The grammar saw the end of the text; the stream may still hold bytes it never gave.
         if (decodeStuck_ || !stringBuffer_.empty() || stream_->hasBytesAvailable()) {
-            return CsvEarlyEnd{CsvEarlyEnd::Reason::UndecodableBytes, decodedBytes_,
-                               currentRecord_, streamEncoding_};
+            return CsvEarlyEnd{CsvEarlyEnd::Reason::UndecodableBytes, decodedBytes_, currentRecord_,
+                               streamEncoding_};
         }
     }
     if (openQuotedFieldRecord_) {

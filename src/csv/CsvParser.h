@@ -48,14 +48,16 @@ public:
     /// `usedEncoding` is null or points at CsvEncoding::Unknown, the encoding is detected from the
     /// first block (and written back through the pointer); otherwise it is used as given.
     /// Throws std::invalid_argument for a delimiter that the grammar cannot use.
-    CsvParser(std::unique_ptr<CsvInputStream> stream, CsvEncoding* usedEncoding, char16_t delimiter);
+    CsvParser(std::unique_ptr<CsvInputStream> stream, CsvEncoding* usedEncoding,
+              char16_t delimiter);
     ~CsvParser();
     CsvParser(const CsvParser&) = delete;
     CsvParser& operator=(const CsvParser&) = delete;
 
     /// Why `delimiter` cannot be used with `options`, or nothing when it can: U+0000, the double
     /// quote and line breaks never; the backslash with escapes and the number sign with comments.
-    static std::optional<std::string> delimiterProblem(char16_t delimiter, CsvParserOptions options);
+    static std::optional<std::string> delimiterProblem(char16_t delimiter,
+                                                       CsvParserOptions options);
 
     /// Reads the whole input and reports it to the delegate. Ends with exactly one of
     /// parserDidEndDocument and parserDidFailWithError (neither of the latter after a cancel
@@ -76,7 +78,9 @@ public:
     /// Throws std::invalid_argument when the delimiter is the number sign.
     void setRecognizesComments(bool on);
     bool stripsLeadingAndTrailingWhitespace() const { return stripsLeadingAndTrailingWhitespace_; }
-    void setStripsLeadingAndTrailingWhitespace(bool on) { stripsLeadingAndTrailingWhitespace_ = on; }
+    void setStripsLeadingAndTrailingWhitespace(bool on) {
+        stripsLeadingAndTrailingWhitespace_ = on;
+    }
     /// Sets the four options from the bits of `options`, in bit order.
     void setOptions(CsvParserOptions options);
 

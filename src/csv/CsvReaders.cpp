@@ -44,8 +44,8 @@ CsvReadResult readCsvText(std::u16string_view text, CsvParserOptions options, ch
     return readWith(parser, options);
 }
 
-std::optional<CsvRows> arrayWithContentsOfCSVFile(const std::string& path,
-                                                  CsvParserOptions options, char16_t delimiter) {
+std::optional<CsvRows> arrayWithContentsOfCSVFile(const std::string& path, CsvParserOptions options,
+                                                  char16_t delimiter) {
     return readCsvFile(path, options, delimiter).rows;
 }
 

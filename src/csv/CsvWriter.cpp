@@ -27,16 +27,17 @@ CsvWriter::CsvWriter(std::shared_ptr<CsvOutputStream> stream, CsvEncoding encodi
     }
     const std::string delimiterBytes =
         encodeText(encoding, std::u16string_view(&delimiter, 1)).value_or("");
-    delimiter_ = bom_ && delimiterBytes.size() >= bom_->size()
-                     ? delimiterBytes.substr(bom_->size())
-                     : delimiterBytes;
+    delimiter_ = bom_ && delimiterBytes.size() >= bom_->size() ? delimiterBytes.substr(bom_->size())
+                                                               : delimiterBytes;
 }
 
 CsvWriter CsvWriter::forWritingToCSVFile(const std::string& path) {
     return CsvWriter(std::make_shared<FileOutputStream>(path), CsvEncoding::UTF8, u',');
 }
 
-CsvWriter::~CsvWriter() { closeStream(); }
+CsvWriter::~CsvWriter() {
+    closeStream();
+}
 
 std::u16string CsvWriter::decimalText(double number) {
     char digits[32];
@@ -75,7 +76,9 @@ void CsvWriter::writeField(std::u16string_view field) {
     ++currentField_;
 }
 
-void CsvWriter::writeField(std::nullptr_t) { writeField(std::u16string_view()); }
+void CsvWriter::writeField(std::nullptr_t) {
+    writeField(std::u16string_view());
+}
 
 void CsvWriter::finishLine() {
     writeString(u"\n");

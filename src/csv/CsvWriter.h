@@ -34,8 +34,7 @@ public:
     void writeField(std::nullptr_t);
     /// A number, in its decimal form.
     template <typename Number>
-        requires(std::integral<Number> || std::floating_point<Number>)
-    void writeField(Number number) {
+    requires(std::integral<Number> || std::floating_point<Number>) void writeField(Number number) {
         writeField(std::u16string_view(decimalText(static_cast<double>(number))));
     }
     /// Ends the current line, also when it holds no field.

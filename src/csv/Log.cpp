@@ -35,11 +35,17 @@ LogSink* currentSink = &standardError;
 
 } // namespace
 
-void logLine(std::string_view line) { currentSink->writeLine(line); }
+void logLine(std::string_view line) {
+    currentSink->writeLine(line);
+}
 
-void flushLog() { standardError.flush(); }
+void flushLog() {
+    standardError.flush();
+}
 
-void logLine(std::u16string_view line) { logLine(toUtf8(line)); }
+void logLine(std::u16string_view line) {
+    logLine(toUtf8(line));
+}
 
 LogSink* setLogSink(LogSink* sink) {
     LogSink* previous = currentSink;

@@ -10,7 +10,9 @@ namespace lanthor {
 
 namespace {
 
-std::string systemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string systemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');

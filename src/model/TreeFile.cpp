@@ -2,7 +2,6 @@
 // read with only field sanitizing on and written as UTF-16 with a byte-order mark.
 
 #include "TreeTable.h"
-
 #include "csv/CsvParser.h"
 #include "csv/CsvWriter.h"
 #include "csv/Log.h"
@@ -94,10 +93,10 @@ std::u16string TreeTable::saveTable() const {
     // Read back in the same encoding, which drops the mark.
     const std::string bytes = saveTableData();
     std::u16string text;
-    decodeLongestPrefix(CsvEncoding::UTF16LittleEndian,
-                        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())
-                            .subspan(2),
-                        text);
+    decodeLongestPrefix(
+        CsvEncoding::UTF16LittleEndian,
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()).subspan(2),
+        text);
     return text;
 }
 

@@ -3,8 +3,8 @@
 #include "app/LanthorNodeView.h"
 #include "csv/Log.h"
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 
 namespace lanthor {
 
@@ -73,8 +73,8 @@ void TreeTable::addNode(const std::optional<std::u16string>& parentNumber,
         return; // a table whose only load failed has nowhere to keep a node
     }
     const std::u16string number = nextNodeNumber();
-    nodeDictionary_->insert(
-        std::make_shared<Tree>(std::vector<std::u16string>{number, u"", parent ? u"0" : u"R", text}));
+    nodeDictionary_->insert(std::make_shared<Tree>(
+        std::vector<std::u16string>{number, u"", parent ? u"0" : u"R", text}));
     if (parent) {
         parent->childrenList().push_back(number);
     }
@@ -207,7 +207,9 @@ private:
     };
     struct NumberOfChain {
         const std::vector<Chain>* chains;
-        std::u16string_view operator()(std::uint32_t chain) const { return (*chains)[chain].number; }
+        std::u16string_view operator()(std::uint32_t chain) const {
+            return (*chains)[chain].number;
+        }
     };
 
     NodeDictionary& dictionary_;
@@ -240,8 +242,8 @@ void TreeTable::deleteSubtree(const std::u16string& number, std::shared_ptr<Tree
     const auto enter = [&](std::u16string childNumber, std::shared_ptr<Tree> childNode) {
         const std::size_t position = *dictionary.positionOf(childNumber);
         std::vector<std::u16string> children = deletion.linkedChildren(position);
-        frames.push_back({std::move(childNumber), std::move(childNode), position,
-                          std::move(children)});
+        frames.push_back(
+            {std::move(childNumber), std::move(childNode), position, std::move(children)});
     };
     enter(number, std::move(node));
     while (!frames.empty()) {
