@@ -32,11 +32,18 @@ public:
     void writeField(std::u16string_view field);
     /// A null field: nothing between its delimiters, like the empty text.
     void writeField(std::nullptr_t);
-    /// A number, in its decimal form.
+    /// A number, in its decimal form: integers exactly, floating point in the shortest form that
+    /// reads back as the same value.
     template <typename Number>
         requires(std::integral<Number> || std::floating_point<Number>)
     void writeField(Number number) {
-        writeField(std::u16string_view(decimalText(static_cast<double>(number))));
+        if constexpr (std::floating_point<Number>) {
+            writeField(std::u16string_view(decimalText(static_cast<double>(number))));
+        } else if constexpr (std::signed_integral<Number>) {
+            writeField(std::u16string_view(decimalText(static_cast<std::int64_t>(number))));
+        } else {
+            writeField(std::u16string_view(decimalText(static_cast<std::uint64_t>(number))));
+        }
     }
     /// Ends the current line, also when it holds no field.
     void finishLine();
@@ -55,6 +62,8 @@ public:
 
 private:
     static std::u16string decimalText(double number);
+    static std::u16string decimalText(std::int64_t number);
+    static std::u16string decimalText(std::uint64_t number);
     void writeData(std::string_view bytes);
     void writeString(std::u16string_view text);
     void writeDelimiter() { writeData(delimiter_); }
