@@ -81,11 +81,13 @@ std::variant<CsvCommandOptions, std::string> parseArguments(const std::vector<st
 class EventPrinter final : public CsvParserDelegate {
 public:
     explicit EventPrinter(Output& output) : out_(output) {}
-    bool sawError() const { return sawError_; }
+    const std::optional<CsvError>& error() const { return error_; }
+    std::uint64_t record() const { return record_; }
 
     void parserDidBeginDocument(CsvParser&) override { simple("beginDocument"); }
     void parserDidEndDocument(CsvParser&) override { simple("endDocument"); }
     void parserDidBeginLine(CsvParser&, std::uint64_t record) override {
+        record_ = record;
         withRecord("beginLine", record);
     }
     void parserDidEndLine(CsvParser&, std::uint64_t record) override {
@@ -108,7 +110,7 @@ public:
         out_.endLine();
     }
     void parserDidFailWithError(CsvParser&, const CsvError& error) override {
-        sawError_ = true;
+        error_ = error;
         std::string& line = out_.line();
         line += R"({"event":"error","code":)";
         appendJsonNumber(line, std::int64_t{error.code});
@@ -137,7 +139,8 @@ private:
     }
 
     Output& out_;
-    bool sawError_ = false;
+    std::optional<CsvError> error_;
+    std::uint64_t record_ = 0;
 };
 
 /// Gathers rows like the file reader does, and remembers where an error struck.
@@ -164,6 +167,12 @@ public:
 
 std::string displayName(const std::string& file) {
     return file == "-" ? "standard input" : file;
+}
+
+int reportParseError(const std::string& file, std::uint64_t record, const CsvError& error) {
+    printError(displayName(file) + ": record " + std::to_string(record) + ": " +
+               toUtf8(error.message));
+    return kExitInputFailed;
 }
 
 } // namespace
@@ -198,7 +207,10 @@ int runCsvCommand(const std::vector<std::string>& args) {
             printError("cannot read " + displayName(options.file) + ": " + parser.streamError());
             return kExitInputFailed;
         }
-        return printer.sawError() ? kExitInputFailed : kExitSuccess;
+        if (printer.error()) {
+            return reportParseError(options.file, printer.record(), *printer.error());
+        }
+        return kExitSuccess;
     }
 
     RowCollector collector;
@@ -210,10 +222,7 @@ int runCsvCommand(const std::vector<std::string>& args) {
     }
     const std::optional<CsvRows>& rows = collector.aggregator.lines();
     if (!rows) {
-        const CsvError& error = *collector.aggregator.error();
-        printError(displayName(options.file) + ": record " + std::to_string(collector.record) +
-                   ": " + toUtf8(error.message));
-        return kExitInputFailed;
+        return reportParseError(options.file, collector.record, *collector.aggregator.error());
     }
     for (const CsvRow& row : *rows) {
         std::string& line = out.line();

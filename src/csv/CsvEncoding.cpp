@@ -164,13 +164,9 @@ DecodeResult decodeUtf32(std::span<const std::uint8_t> bytes, bool bigEndian, st
     return {used, used == bytes.size() ? DecodeStop::None : DecodeStop::Incomplete};
 }
 
-/// Legacy encodings go through the C library's converter, from its initial state each time.
-DecodeResult decodeWithIconv(const char* charset, std::span<const std::uint8_t> bytes,
-                             std::u16string& out) {
-    iconv_t cd = iconv_open("UTF-16LE", charset);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return {0, DecodeStop::Invalid};
-    }
+/// Legacy encodings go through the C library's converter, which keeps any shift state between
+/// calls.
+DecodeResult decodeWithIconv(iconv_t cd, std::span<const std::uint8_t> bytes, std::u16string& out) {
     DecodeResult result{0, DecodeStop::None};
     char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
     std::size_t inLeft = bytes.size();
@@ -195,7 +191,6 @@ DecodeResult decodeWithIconv(const char* charset, std::span<const std::uint8_t> 
         }
         break;
     }
-    iconv_close(cd);
     result.bytesUsed = bytes.size() - inLeft;
     return result;
 }
@@ -203,6 +198,25 @@ DecodeResult decodeWithIconv(const char* charset, std::span<const std::uint8_t> 
 // Apple's Shift JIS is the Windows code page: ASCII stays ASCII (0x5C is the backslash).
 constexpr const char* kShiftJisCharset = "CP932";
 constexpr const char* kIso2022KrCharset = "ISO-2022-KR";
+
+/// The C library's name for an encoding it decodes for us; null for the ones decoded here.
+const char* iconvCharset(CsvEncoding encoding) {
+    switch (encoding) {
+    case CsvEncoding::ShiftJIS:
+        return kShiftJisCharset;
+    case CsvEncoding::ISO2022KR:
+        return kIso2022KrCharset;
+    default:
+        return nullptr;
+    }
+}
+
+iconv_t openConverter(const char* charset) {
+    return iconv_open("UTF-16LE", charset);
+}
+bool isOpen(iconv_t cd) {
+    return cd != reinterpret_cast<iconv_t>(-1);
+}
 
 void appendUtf16(std::string& out, char16_t unit, bool bigEndian) {
     const char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
@@ -278,13 +292,42 @@ DecodeResult decodeLongestPrefix(CsvEncoding encoding, std::span<const std::uint
     case CsvEncoding::UTF32BigEndian:
         return decodeUtf32(bytes, true, out);
     case CsvEncoding::ShiftJIS:
-        return decodeWithIconv(kShiftJisCharset, bytes, out);
-    case CsvEncoding::ISO2022KR:
-        return decodeWithIconv(kIso2022KrCharset, bytes, out);
+    case CsvEncoding::ISO2022KR: {
+        const iconv_t cd = openConverter(iconvCharset(encoding));
+        if (!isOpen(cd)) {
+            break;
+        }
+        const DecodeResult result = decodeWithIconv(cd, bytes, out);
+        iconv_close(cd);
+        return result;
+    }
     case CsvEncoding::Unknown:
         break;
     }
     return {0, bytes.empty() ? DecodeStop::None : DecodeStop::Invalid};
+}
+
+TextDecoder::TextDecoder(CsvEncoding encoding) : encoding_(encoding) {
+    if (const char* charset = iconvCharset(encoding)) {
+        const iconv_t cd = openConverter(charset);
+        if (isOpen(cd)) {
+            converter_ = cd;
+        }
+    }
+}
+
+TextDecoder::~TextDecoder() {
+    if (converter_) {
+        iconv_close(static_cast<iconv_t>(converter_));
+    }
+}
+
+DecodeResult TextDecoder::decode(std::span<const std::uint8_t> bytes, std::u16string& out) {
+    if (converter_) {
+        return decodeWithIconv(static_cast<iconv_t>(converter_), bytes, out);
+    }
+    // The encodings decoded here carry no state from one character to the next.
+    return decodeLongestPrefix(encoding_, bytes, out);
 }
 
 bool canEncode(CsvEncoding encoding) {

@@ -44,6 +44,25 @@ struct DecodeResult {
 DecodeResult decodeLongestPrefix(CsvEncoding encoding, std::span<const std::uint8_t> bytes,
                                  std::u16string& out);
 
+/// Decodes one stream of bytes piece by piece, as decodeLongestPrefix does, except that each call
+/// goes on from the state the previous one left: in ISO-2022-KR a shifted run cut by the end of
+/// one piece keeps its meaning in the next.
+class TextDecoder {
+public:
+    explicit TextDecoder(CsvEncoding encoding);
+    ~TextDecoder();
+    TextDecoder(const TextDecoder&) = delete;
+    TextDecoder& operator=(const TextDecoder&) = delete;
+
+    /// Decodes the longest valid prefix of `bytes` and appends its code units to `out`; the
+    /// bytes not used must come first in the next call.
+    DecodeResult decode(std::span<const std::uint8_t> bytes, std::u16string& out);
+
+private:
+    CsvEncoding encoding_;
+    void* converter_ = nullptr; ///< the C library's converter, for the encodings it decodes
+};
+
 /// Appends the UTF-8 bytes of one code point.
 void appendUtf8(std::string& out, char32_t codePoint);
 

@@ -88,6 +88,7 @@ CsvParser::CsvParser(std::unique_ptr<CsvInputStream> stream, CsvEncoding* usedEn
             *usedEncoding = streamEncoding_;
         }
     }
+    decoder_ = std::make_unique<TextDecoder>(streamEncoding_);
     updateReloadIndex();
 }
 
@@ -152,13 +153,20 @@ std::string CsvParser::streamError() const {
 // ---- Input: encoding detection and the character source ----
 
 void CsvParser::sniffEncoding() {
+    // The first block decides, so it is filled even from a stream that hands out less per read.
     std::uint8_t block[kBlockSize];
-    const std::ptrdiff_t n = stream_->read(block, kBlockSize);
-    if (n < 1 || n > static_cast<std::ptrdiff_t>(kBlockSize)) {
+    std::size_t count = 0;
+    while (count < kBlockSize) {
+        const std::ptrdiff_t n = stream_->read(block + count, kBlockSize - count);
+        if (n < 1 || n > static_cast<std::ptrdiff_t>(kBlockSize - count)) {
+            break;
+        }
+        count += static_cast<std::size_t>(n);
+    }
+    if (count == 0) {
         streamEncoding_ = CsvEncoding::UTF8;
         return;
     }
-    const auto count = static_cast<std::size_t>(n);
     stringBuffer_.assign(block, block + count);
     totalBytesRead_ += count;
     bufferChanged_ = true;
@@ -198,14 +206,16 @@ void CsvParser::sniffEncoding() {
     }
 }
 
-void CsvParser::loadMore() {
+bool CsvParser::loadMore() {
     const std::size_t length = decodedLength();
     const std::size_t margin = std::max(length / 3, kMinimumReloadMargin);
+    bool gotBytes = false;
     if (!streamExhausted_ && nextIndex_ + margin >= length) {
         if (stream_->hasBytesAvailable()) {
             std::uint8_t block[kBlockSize];
             const std::ptrdiff_t n = stream_->read(block, kBlockSize);
             if (n > 0) {
+                gotBytes = true;
                 totalBytesRead_ += static_cast<std::uint64_t>(n);
                 // Once the text is stuck on undecodable bytes, later bytes only count as read.
                 if (!decodeStuck_) {
@@ -223,6 +233,14 @@ void CsvParser::loadMore() {
         decodeBuffer();
     }
     updateReloadIndex();
+    return gotBytes;
+}
+
+void CsvParser::readUntilDecoded(std::size_t index) {
+    // A full block always decodes to some text, but a stream may hand out fewer bytes than
+    // asked, too few for a whole character: taking that for the end would cut the text short.
+    while (index >= decodedLength() && !streamExhausted_ && !decodeStuck_ && loadMore()) {
+    }
 }
 
 void CsvParser::decodeBuffer() {
@@ -230,7 +248,7 @@ void CsvParser::decodeBuffer() {
     if (stringBuffer_.empty()) {
         return;
     }
-    const DecodeResult result = decodeLongestPrefix(streamEncoding_, stringBuffer_, string_);
+    const DecodeResult result = decoder_->decode(stringBuffer_, string_);
     decodedBytes_ += result.bytesUsed;
     stringBuffer_.erase(stringBuffer_.begin(),
                         stringBuffer_.begin() + static_cast<std::ptrdiff_t>(result.bytesUsed));
@@ -255,11 +273,13 @@ void CsvParser::updateReloadIndex() {
 
 char16_t CsvParser::peekCharacter() {
     loadMoreIfNecessary();
+    readUntilDecoded(nextIndex_);
     return nextIndex_ < decodedLength() ? text()[nextIndex_] : char16_t(0);
 }
 
 char16_t CsvParser::peekPeekCharacter() {
     loadMoreIfNecessary();
+    readUntilDecoded(nextIndex_ + 1);
     return nextIndex_ + 1 < decodedLength() ? text()[nextIndex_ + 1] : char16_t(0);
 }
 

@@ -108,7 +108,10 @@ private:
             loadMore();
         }
     }
-    void loadMore();
+    /// Reads one block when the rule asks for it and decodes what came; false when no bytes came.
+    bool loadMore();
+    /// Reads on while the text ends at or before `index` and the stream may still complete it.
+    void readUntilDecoded(std::size_t index);
     void decodeBuffer();
     void updateReloadIndex();
     std::size_t decodedLength() const { return string_.size() - start_; }
@@ -141,6 +144,7 @@ private:
 
     std::unique_ptr<CsvInputStream> stream_;
     CsvEncoding streamEncoding_ = CsvEncoding::Unknown;
+    std::unique_ptr<TextDecoder> decoder_;   ///< made once the encoding is known
     std::vector<std::uint8_t> stringBuffer_; ///< bytes read and not yet decoded
     std::u16string string_;                  ///< decoded text; what lies before start_ is dropped
     std::size_t start_ = 0;

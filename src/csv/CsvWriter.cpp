@@ -39,10 +39,24 @@ CsvWriter::~CsvWriter() {
     closeStream();
 }
 
-std::u16string CsvWriter::decimalText(double number) {
+namespace {
+
+template <typename Number> std::u16string toDecimal(Number number) {
     char digits[32];
     const auto result = std::to_chars(digits, digits + sizeof digits, number);
     return std::u16string(digits, result.ptr);
+}
+
+} // namespace
+
+std::u16string CsvWriter::decimalText(double number) {
+    return toDecimal(number);
+}
+std::u16string CsvWriter::decimalText(std::int64_t number) {
+    return toDecimal(number);
+}
+std::u16string CsvWriter::decimalText(std::uint64_t number) {
+    return toDecimal(number);
 }
 
 bool CsvWriter::forcesQuotes(char16_t c) const {

@@ -12,6 +12,13 @@
 
 namespace lanthor {
 
+/// The arithmetic types written as numbers. Characters are not numbers here: a char16_t field
+/// would otherwise silently become its code.
+template <typename T>
+concept CsvNumber = (std::integral<T> || std::floating_point<T>)&&!std::same_as<T, char> &&
+                    !std::same_as<T, char8_t> && !std::same_as<T, char16_t> &&
+                    !std::same_as<T, char32_t> && !std::same_as<T, wchar_t>;
+
 /// Writes fields and lines as CSV text in a chosen encoding: fields separated by one delimiter,
 /// lines ended by a line feed, a field quoted only when it holds a line break, the delimiter or a
 /// double quote (which it then doubles), and comment lines that begin with '#'. A byte-order mark
@@ -32,10 +39,16 @@ public:
     void writeField(std::u16string_view field);
     /// A null field: nothing between its delimiters, like the empty text.
     void writeField(std::nullptr_t);
-    /// A number, in its decimal form.
-    template <typename Number>
-    requires(std::integral<Number> || std::floating_point<Number>) void writeField(Number number) {
-        writeField(std::u16string_view(decimalText(static_cast<double>(number))));
+    /// A number, in its decimal form: integers exactly, floating point in the shortest form that
+    /// reads back as the same value.
+    template <CsvNumber Number> void writeField(Number number) {
+        if constexpr (std::floating_point<Number>) {
+            writeField(std::u16string_view(decimalText(static_cast<double>(number))));
+        } else if constexpr (std::signed_integral<Number>) {
+            writeField(std::u16string_view(decimalText(static_cast<std::int64_t>(number))));
+        } else {
+            writeField(std::u16string_view(decimalText(static_cast<std::uint64_t>(number))));
+        }
     }
     /// Ends the current line, also when it holds no field.
     void finishLine();
@@ -54,6 +67,8 @@ public:
 
 private:
     static std::u16string decimalText(double number);
+    static std::u16string decimalText(std::int64_t number);
+    static std::u16string decimalText(std::uint64_t number);
     void writeData(std::string_view bytes);
     void writeString(std::u16string_view text);
     void writeDelimiter() { writeData(delimiter_); }
