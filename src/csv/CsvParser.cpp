@@ -272,14 +272,20 @@ void CsvParser::updateReloadIndex() {
 }
 
 char16_t CsvParser::peekCharacter() {
-    loadMoreIfNecessary();
-    readUntilDecoded(nextIndex_);
+    // Below the reload index the text always reaches past the next character, so the stream
+    // needs a look only beyond it.
+    if (nextIndex_ >= reloadIndex_) {
+        loadMore();
+        readUntilDecoded(nextIndex_);
+    }
     return nextIndex_ < decodedLength() ? text()[nextIndex_] : char16_t(0);
 }
 
 char16_t CsvParser::peekPeekCharacter() {
-    loadMoreIfNecessary();
-    readUntilDecoded(nextIndex_ + 1);
+    if (nextIndex_ >= reloadIndex_) {
+        loadMore();
+        readUntilDecoded(nextIndex_ + 1);
+    }
     return nextIndex_ + 1 < decodedLength() ? text()[nextIndex_ + 1] : char16_t(0);
 }
 
