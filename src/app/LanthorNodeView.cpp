@@ -16,9 +16,13 @@ void LanthorNodeView::unselectNode() {
     updateNodeSelection();
 }
 
-void LanthorNodeView::updateNodeSelection() { setDrawsBackground(nodeSelected_); }
+void LanthorNodeView::updateNodeSelection() {
+    setDrawsBackground(nodeSelected_);
+}
 
 void LanthorNodeView::deleteSelf() {
+    // The superview may hold the last reference; the view must outlive this call.
+    const std::shared_ptr<View> keepAlive = weak_from_this().lock();
     removeFromSuperview();
     underlyingNode_.reset();
 }

@@ -3,7 +3,6 @@
 #include "Cli.h"
 #include "Json.h"
 #include "Output.h"
-#include "model/AtomicFile.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
@@ -31,12 +30,10 @@ int runDumpCommand(const std::vector<std::string>& args) {
         return status;
     }
     std::vector<std::shared_ptr<Tree>> nodes;
-    table.nodeDictionary()->forEach([&nodes](const std::shared_ptr<Tree>& node) {
-        nodes.push_back(node);
-    });
-    std::sort(nodes.begin(), nodes.end(), [](const auto& a, const auto& b) {
-        return a->nodeNumber() < b->nodeNumber();
-    });
+    table.nodeDictionary()->forEach(
+        [&nodes](const std::shared_ptr<Tree>& node) { nodes.push_back(node); });
+    std::sort(nodes.begin(), nodes.end(),
+              [](const auto& a, const auto& b) { return a->nodeNumber() < b->nodeNumber(); });
     Output out;
     for (const auto& node : nodes) {
         std::string& line = out.line();
@@ -69,8 +66,7 @@ int runResaveCommand(const std::vector<std::string>& args) {
     if (const int status = loadTreeFile(args[0], table)) {
         return status;
     }
-    const std::string bytes = treeFileBytes(table.saveTable());
-    if (const std::optional<std::string> error = writeFileAtomically(args[1], bytes)) {
+    if (const std::optional<std::string> error = table.saveTableToFile(args[1])) {
         printError(*error);
         return kExitInputFailed;
     }

@@ -1,45 +1,178 @@
 #include "NodeDictionary.h"
 
+#include <array>
+#include <functional>
+#include <iterator>
+
 namespace lanthor {
 
-std::shared_ptr<Tree> NodeDictionary::find(std::u16string_view number) const {
-    const auto found = index_.find(number);
-    return found == index_.end() ? nullptr : slots_[found->second];
+namespace {
+
+/// How many lookups ahead of the current one a batch loads index entries: a large map misses
+/// the cache on almost every entry, and overlapping those misses is most of the speed.
+constexpr std::size_t kLookahead = 16;
+
+/// Calls `visit(i, hash)` for i from 0 to count - 1 after `prefetch(hash)` has been called for
+/// the hash kLookahead places further on.
+template <typename HashAt, typename Prefetch, typename Visit>
+void forEachHashed(std::size_t count, HashAt hashAt, Prefetch prefetch, Visit visit) {
+    std::array<std::size_t, kLookahead> ahead{};
+    for (std::size_t i = 0; i < count && i < kLookahead; ++i) {
+        ahead[i] = hashAt(i);
+        prefetch(ahead[i]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t hash = ahead[i % kLookahead];
+        if (i + kLookahead < count) {
+            ahead[i % kLookahead] = hashAt(i + kLookahead);
+            prefetch(ahead[i % kLookahead]);
+        }
+        visit(i, hash);
+    }
+}
+
+} // namespace
+
+std::size_t NodeDictionary::hashOf(std::u16string_view number) {
+    return std::hash<std::u16string_view>{}(number);
+}
+
+void NodeDictionary::prefetchEntry(std::size_t hash) const {
+    __builtin_prefetch(&index_[hash & (index_.size() - 1)]);
+}
+
+std::size_t NodeDictionary::probe(std::u16string_view number, std::size_t hash) const {
+    const std::size_t mask = index_.size() - 1;
+    for (std::size_t entry = hash & mask;; entry = (entry + 1) & mask) {
+        const IndexEntry& candidate = index_[entry];
+        if (candidate.position == npos) {
+            return entry;
+        }
+        if (candidate.hash == hash) {
+            const std::shared_ptr<Tree>& node = slots_[candidate.position];
+            if (node && node->nodeNumber() == number) {
+                return entry;
+            }
+        }
+    }
 }
 
 std::optional<std::size_t> NodeDictionary::positionOf(std::u16string_view number) const {
-    const auto found = index_.find(number);
-    return found == index_.end() ? std::nullopt : std::optional(found->second);
+    if (count_ == 0) {
+        return std::nullopt;
+    }
+    const std::size_t position = index_[probe(number, hashOf(number))].position;
+    return position == npos ? std::nullopt : std::optional(position);
+}
+
+std::vector<std::size_t>
+NodeDictionary::positionsOf(const std::vector<std::u16string_view>& numbers) const {
+    std::vector<std::size_t> positions(numbers.size(), npos);
+    if (count_ == 0) {
+        return positions;
+    }
+    forEachHashed(
+        numbers.size(), [&numbers](std::size_t i) { return hashOf(numbers[i]); },
+        [this](std::size_t hash) { prefetchEntry(hash); },
+        [&](std::size_t i, std::size_t hash) {
+            positions[i] = index_[probe(numbers[i], hash)].position;
+        });
+    return positions;
+}
+
+std::shared_ptr<Tree> NodeDictionary::find(std::u16string_view number) const {
+    const std::optional<std::size_t> position = positionOf(number);
+    return position ? slots_[*position] : nullptr;
+}
+
+void NodeDictionary::place(std::size_t position, std::size_t hash) {
+    IndexEntry& entry = index_[probe(slots_[position]->nodeNumber(), hash)];
+    if (entry.position != npos) {
+        slots_[entry.position].reset();
+    } else {
+        entry.hash = hash;
+        ++count_;
+        ++usedEntries_;
+    }
+    entry.position = position;
 }
 
 void NodeDictionary::insert(std::shared_ptr<Tree> node) {
-    const auto found = index_.find(std::u16string_view(node->nodeNumber()));
-    if (found != index_.end()) {
-        slots_[found->second].reset();
-        found->second = slots_.size();
-    } else {
-        index_.emplace(node->nodeNumber(), slots_.size());
-    }
+    reserveEntries(1);
+    const std::size_t hash = hashOf(node->nodeNumber());
     slots_.push_back(std::move(node));
-    if (slots_.size() > 1024 && slots_.size() > 2 * index_.size()) {
-        compact();
+    place(slots_.size() - 1, hash);
+    compactIfSparse();
+}
+
+void NodeDictionary::insertAll(std::vector<std::shared_ptr<Tree>> nodes) {
+    reserveEntries(nodes.size());
+    // The nodes go to the end of the slots, where an empty map can simply adopt them.
+    const std::size_t first = slots_.size();
+    if (slots_.empty()) {
+        slots_ = std::move(nodes);
+    } else {
+        slots_.insert(slots_.end(), std::make_move_iterator(nodes.begin()),
+                      std::make_move_iterator(nodes.end()));
     }
+    forEachHashed(
+        slots_.size() - first,
+        [this, first](std::size_t i) { return hashOf(slots_[first + i]->nodeNumber()); },
+        [this](std::size_t hash) { prefetchEntry(hash); },
+        [&](std::size_t i, std::size_t hash) { place(first + i, hash); });
+    compactIfSparse();
 }
 
 void NodeDictionary::erase(std::u16string_view number) {
-    const auto found = index_.find(number);
-    if (found == index_.end()) {
-        return;
+    if (const std::optional<std::size_t> position = positionOf(number)) {
+        eraseAt(*position);
     }
-    slots_[found->second].reset();
-    index_.erase(found);
+}
+
+void NodeDictionary::eraseAt(std::size_t position) {
+    if (slots_[position]) {
+        slots_[position].reset();
+        --count_;
+    }
+}
+
+void NodeDictionary::reserveEntries(std::size_t extra) {
+    // At most three quarters full, so that probes stay short.
+    if (4 * (usedEntries_ + extra) > 3 * index_.size()) {
+        rebuildIndex(count_ + extra);
+    }
+}
+
+void NodeDictionary::rebuildIndex(std::size_t nodeCount) {
+    std::size_t capacity = 16;
+    while (4 * nodeCount > 3 * capacity) {
+        capacity *= 2;
+    }
+    std::vector<IndexEntry> old(capacity);
+    old.swap(index_);
+    const std::size_t mask = capacity - 1;
+    // Only stored nodes come along: the entries of removed ones are dropped here.
+    forEachHashed(
+        old.size(), [&old](std::size_t i) { return old[i].hash; },
+        [this](std::size_t hash) { prefetchEntry(hash); },
+        [&](std::size_t i, std::size_t hash) {
+            if (old[i].position == npos || !slots_[old[i].position]) {
+                return;
+            }
+            std::size_t target = hash & mask;
+            while (index_[target].position != npos) {
+                target = (target + 1) & mask;
+            }
+            index_[target] = old[i];
+        });
+    usedEntries_ = count_;
 }
 
 void NodeDictionary::compact() {
-    if (slots_.size() == index_.size()) {
+    if (slots_.size() == count_) {
         return;
     }
-    std::vector<std::size_t> newPosition(slots_.size());
+    std::vector<std::size_t> newPosition(slots_.size(), npos);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         if (slots_[i]) {
@@ -48,8 +181,18 @@ void NodeDictionary::compact() {
         }
     }
     slots_.resize(kept);
-    for (auto& entry : index_) {
-        entry.second = newPosition[entry.second];
+    // The entries of removed nodes become free and the rebuild leaves them out.
+    for (IndexEntry& entry : index_) {
+        if (entry.position != npos) {
+            entry.position = newPosition[entry.position];
+        }
+    }
+    rebuildIndex(count_);
+}
+
+void NodeDictionary::compactIfSparse() {
+    if (slots_.size() > 1024 && slots_.size() > 2 * count_) {
+        compact();
     }
 }
 

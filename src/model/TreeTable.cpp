@@ -1,11 +1,10 @@
 #include "TreeTable.h"
 
+#include "SubtreeDeletion.h"
 #include "app/LanthorNodeView.h"
 #include "csv/Log.h"
 
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace lanthor {
 
@@ -41,13 +40,15 @@ void TreeTable::loadTableFromArray(const std::optional<CsvRows>& rows) {
         logLine("error parsing file:");
         return;
     }
-    auto dictionary = std::make_unique<NodeDictionary>();
+    std::vector<std::shared_ptr<Tree>> nodes;
+    nodes.reserve(rows->size());
     for (const CsvRow& row : *rows) {
         if (row.size() >= 2) {
-            dictionary->insert(std::make_shared<Tree>(row));
+            nodes.push_back(std::make_shared<Tree>(row));
         }
     }
-    nodeDictionary_ = std::move(dictionary);
+    nodeDictionary_ = std::make_unique<NodeDictionary>();
+    nodeDictionary_->insertAll(std::move(nodes));
 }
 
 std::u16string TreeTable::nextNodeNumber() const {
@@ -74,8 +75,8 @@ void TreeTable::addNode(const std::optional<std::u16string>& parentNumber,
         return; // a table whose only load failed has nowhere to keep a node
     }
     const std::u16string number = nextNodeNumber();
-    nodeDictionary_->insert(
-        std::make_shared<Tree>(std::vector<std::u16string>{number, u"", parent ? u"0" : u"R", text}));
+    nodeDictionary_->insert(std::make_shared<Tree>(
+        std::vector<std::u16string>{number, u"", parent ? u"0" : u"R", text}));
     if (parent) {
         parent->childrenList().push_back(number);
     }
@@ -112,160 +113,8 @@ void TreeTable::deleteNode(const std::optional<std::u16string>& number) {
         nodeDictionary_->erase(*number);
         return;
     }
-    deleteSubtree(*number, std::move(node));
-}
-
-namespace {
-
-/// Answers "which node is the parent of this number now?" during one subtree deletion, as a
-/// scan of the map in iteration order would, without scanning: every place where a number is
-/// listed is known in order, and deletion only ever unlinks the first of them that is still
-/// in the map. Entries are marked as unlinked and dropped from their lists at the end.
-class SubtreeDeletion {
-public:
-    explicit SubtreeDeletion(NodeDictionary& dictionary) : dictionary_(dictionary) {
-        for (std::size_t position = 0; position < dictionary.positionCount(); ++position) {
-            const std::shared_ptr<Tree>& node = dictionary.nodeAt(position);
-            if (!node) {
-                continue;
-            }
-            const auto& children = node->childrenList();
-            for (std::size_t entry = 0; entry < children.size(); ++entry) {
-                const auto index = static_cast<std::int64_t>(listings_.size());
-                listings_.push_back({position, entry, -1});
-                auto [chain, added] = chains_.try_emplace(children[entry], Chain{index, index});
-                if (!added) {
-                    listings_[static_cast<std::size_t>(chain->second.last)].next = index;
-                    chain->second.last = index;
-                }
-            }
-        }
-    }
-
-    /// Unlinks `number` from its parent, as deleteNode's first step does.
-    void unlinkFromParent(std::u16string_view number) {
-        const auto chain = chains_.find(number);
-        if (chain == chains_.end()) {
-            return;
-        }
-        std::int64_t& first = chain->second.first;
-        while (first >= 0) {
-            const Listing& listing = listings_[static_cast<std::size_t>(first)];
-            first = listing.next;
-            if (dictionary_.nodeAt(listing.position)) {
-                unlinked_[listing.position].insert(listing.entry);
-                return;
-            }
-        }
-    }
-
-    /// The entries of the node at `position` that are still linked, in order.
-    std::vector<std::u16string> linkedChildren(std::size_t position) const {
-        const Tree& node = *dictionary_.nodeAt(position);
-        const auto marks = unlinked_.find(position);
-        if (marks == unlinked_.end()) {
-            return node.childrenList();
-        }
-        std::vector<std::u16string> children;
-        for (std::size_t entry = 0; entry < node.childrenList().size(); ++entry) {
-            if (!marks->second.contains(entry)) {
-                children.push_back(node.childrenList()[entry]);
-            }
-        }
-        return children;
-    }
-
-    /// Drops the unlinked entries from their lists. Nodes already gone from the map are
-    /// reached through `removed`.
-    void dropUnlinkedEntries(const std::unordered_map<std::size_t, std::shared_ptr<Tree>>& removed) {
-        for (const auto& [position, entries] : unlinked_) {
-            std::shared_ptr<Tree> node = dictionary_.nodeAt(position);
-            if (!node) {
-                const auto found = removed.find(position);
-                if (found == removed.end()) {
-                    continue;
-                }
-                node = found->second;
-            }
-            auto& children = node->childrenList();
-            std::vector<std::u16string> kept;
-            kept.reserve(children.size() - entries.size());
-            for (std::size_t entry = 0; entry < children.size(); ++entry) {
-                if (!entries.contains(entry)) {
-                    kept.push_back(std::move(children[entry]));
-                }
-            }
-            children = std::move(kept);
-        }
-    }
-
-private:
-    struct Listing {
-        std::size_t position; ///< of the node that lists the number
-        std::size_t entry;    ///< index in that node's children list
-        std::int64_t next;    ///< next listing of the same number, or -1
-    };
-    struct Chain {
-        std::int64_t first;
-        std::int64_t last;
-    };
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::u16string_view text) const {
-            return std::hash<std::u16string_view>{}(text);
-        }
-    };
-
-    NodeDictionary& dictionary_;
-    std::vector<Listing> listings_;
-    // Keys view the children lists' own strings, which stay untouched until the end.
-    std::unordered_map<std::u16string_view, Chain, Hash, std::equal_to<>> chains_;
-    std::unordered_map<std::size_t, std::unordered_set<std::size_t>> unlinked_;
-};
-
-} // namespace
-
-void TreeTable::deleteSubtree(const std::u16string& number, std::shared_ptr<Tree> node) {
-    NodeDictionary& dictionary = *nodeDictionary_;
-    SubtreeDeletion deletion(dictionary);
-    // Nodes removed from the map whose lists may still need their unlinked entries dropped.
-    std::unordered_map<std::size_t, std::shared_ptr<Tree>> removed;
-
-    // The recursion of deleteNode, kept on the heap so that deep trees cannot exhaust the
-    // stack: each frame is one call that has unlinked its node and is deleting its children.
-    struct Frame {
-        std::u16string number;
-        std::shared_ptr<Tree> node;
-        std::size_t position;
-        std::vector<std::u16string> children;
-        std::size_t next = 0;
-    };
-    std::vector<Frame> frames;
-    const auto enter = [&](std::u16string childNumber, std::shared_ptr<Tree> childNode) {
-        const std::size_t position = *dictionary.positionOf(childNumber);
-        std::vector<std::u16string> children = deletion.linkedChildren(position);
-        frames.push_back({std::move(childNumber), std::move(childNode), position,
-                          std::move(children)});
-    };
-    enter(number, std::move(node));
-    while (!frames.empty()) {
-        Frame& frame = frames.back();
-        if (frame.next < frame.children.size()) {
-            std::u16string child = frame.children[frame.next++];
-            logLine(u"Deleting Node :" + child);
-            deletion.unlinkFromParent(child);
-            if (std::shared_ptr<Tree> childNode = dictionary.find(child)) {
-                enter(std::move(child), std::move(childNode));
-            }
-            continue;
-        }
-        releaseView(*frame.node);
-        removed.emplace(frame.position, frame.node);
-        dictionary.erase(frame.number);
-        frames.pop_back();
-    }
-    deletion.dropUnlinkedEntries(removed);
-    dictionary.compact();
+    SubtreeDeletion(*nodeDictionary_).run(*nodeDictionary_->positionOf(*number));
+    nodeDictionary_->compactIfSparse();
 }
 
 std::string TreeLoadError::describe() const {

@@ -9,6 +9,8 @@
 
 namespace lanthor {
 
+class CsvOutputStream;
+
 /// Why a tree file could not be loaded, and where.
 struct TreeLoadError {
     std::string file;    ///< the file's path, or empty for text held in memory
@@ -53,9 +55,12 @@ public:
     /// The whole tree file as text: one row per node in iteration order, each ended by a line
     /// feed.
     std::u16string saveTable() const;
+    /// Replaces the file at `path` with the tree file's bytes, those of treeFileBytes(saveTable()),
+    /// streamed and never half written (AtomicFile). The reason when it failed.
+    std::optional<std::string> saveTableToFile(const std::string& path) const;
 
 private:
-    void deleteSubtree(const std::u16string& number, std::shared_ptr<Tree> node);
+    void writeRows(std::shared_ptr<CsvOutputStream> stream) const;
 
     std::unique_ptr<NodeDictionary> nodeDictionary_;
 };

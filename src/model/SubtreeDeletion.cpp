@@ -1,0 +1,134 @@
+#include "SubtreeDeletion.h"
+
+#include "app/LanthorNodeView.h"
+#include "csv/Log.h"
+
+namespace lanthor {
+
+SubtreeDeletion::SubtreeDeletion(NodeDictionary& dictionary)
+    : dictionary_(dictionary), positionCount_(dictionary.positionCount()),
+      firstListing_(positionCount_ + 1), touched_(positionCount_, false) {
+    std::vector<std::u16string_view> numbers;
+    for (std::size_t position = 0; position < positionCount_; ++position) {
+        firstListing_[position] = numbers.size();
+        if (const std::shared_ptr<Tree>& node = dictionary.nodeAt(position)) {
+            for (const std::u16string& number : node->childrenList()) {
+                numbers.push_back(number);
+                owner_.push_back(position);
+            }
+        }
+    }
+    firstListing_[positionCount_] = numbers.size();
+    target_ = dictionary.positionsOf(numbers);
+    for (std::size_t listing = 0; listing < numbers.size(); ++listing) {
+        if (target_[listing] == NodeDictionary::npos) {
+            // The views point into lists that stay untouched until the deletion ends.
+            target_[listing] =
+                danglingIds_.try_emplace(numbers[listing], positionCount_ + danglingIds_.size())
+                    .first->second;
+        }
+    }
+    // Chain the listings of each number in iteration order.
+    firstLinked_.assign(positionCount_ + danglingIds_.size(), kNone);
+    std::vector<std::size_t> lastListing(firstLinked_.size(), kNone);
+    nextListing_.assign(numbers.size(), kNone);
+    for (std::size_t listing = 0; listing < numbers.size(); ++listing) {
+        const std::size_t id = target_[listing];
+        (lastListing[id] == kNone ? firstLinked_[id] : nextListing_[lastListing[id]]) = listing;
+        lastListing[id] = listing;
+    }
+    unlinked_.assign(numbers.size(), false);
+}
+
+void SubtreeDeletion::unlinkFromParent(std::size_t id) {
+    std::size_t& first = firstLinked_[id];
+    while (first != kNone) {
+        const std::size_t listing = first;
+        first = nextListing_[listing];
+        // Nodes already removed are no longer searched; their listings can be passed for good.
+        const std::size_t owner = owner_[listing];
+        if (dictionary_.nodeAt(owner)) {
+            unlinked_[listing] = true;
+            if (!touched_[owner]) {
+                touched_[owner] = true;
+                touchedPositions_.push_back(owner);
+            }
+            return;
+        }
+    }
+}
+
+void SubtreeDeletion::enter(std::size_t position) {
+    const std::size_t start = pending_.size();
+    for (std::size_t listing = firstListing_[position]; listing < firstListing_[position + 1];
+         ++listing) {
+        if (!unlinked_[listing]) {
+            pending_.push_back(listing);
+        }
+    }
+    frames_.push_back({position, dictionary_.nodeAt(position), start, start, pending_.size()});
+}
+
+void SubtreeDeletion::run(std::size_t position) {
+    std::string line;
+    enter(position);
+    while (!frames_.empty()) {
+        Frame& frame = frames_.back();
+        if (frame.next < frame.end) {
+            const std::size_t listing = pending_[frame.next++];
+            const std::u16string& number =
+                frame.node->childrenList()[listing - firstListing_[frame.position]];
+            line = "Deleting Node :";
+            line += toUtf8(number);
+            logLine(line);
+            const std::size_t id = target_[listing];
+            unlinkFromParent(id);
+            if (id < positionCount_ && dictionary_.nodeAt(id)) {
+                enter(id); // invalidates `frame`
+            }
+            continue;
+        }
+        if (const std::shared_ptr<LanthorNodeView> view = frame.node->uiObject()) {
+            view->deleteSelf();
+        }
+        frame.node->setUiObject(nullptr);
+        // A node inside a cycle may be entered again before its first entry ends; only the
+        // innermost removes it.
+        if (dictionary_.nodeAt(frame.position)) {
+            removed_.emplace_back(frame.position, frame.node);
+            dictionary_.eraseAt(frame.position);
+        }
+        pending_.resize(frame.start);
+        frames_.pop_back();
+    }
+    // The unlinked entries leave their lists now, also those of removed nodes, which something
+    // else (a view) may still hold.
+    for (const auto& [removedPosition, node] : removed_) {
+        dropUnlinkedEntries(removedPosition, *node);
+    }
+    for (const std::size_t touched : touchedPositions_) {
+        if (const std::shared_ptr<Tree>& node = dictionary_.nodeAt(touched)) {
+            dropUnlinkedEntries(touched, *node);
+        }
+    }
+}
+
+void SubtreeDeletion::dropUnlinkedEntries(std::size_t position, Tree& node) {
+    if (!touched_[position]) {
+        return;
+    }
+    std::vector<std::u16string>& children = node.childrenList();
+    const std::size_t first = firstListing_[position];
+    std::size_t kept = 0;
+    for (std::size_t entry = 0; entry < children.size(); ++entry) {
+        if (!unlinked_[first + entry]) {
+            if (kept != entry) {
+                children[kept] = std::move(children[entry]);
+            }
+            ++kept;
+        }
+    }
+    children.resize(kept);
+}
+
+} // namespace lanthor
