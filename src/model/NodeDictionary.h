@@ -83,8 +83,8 @@ private:
     /// Makes room for `extra` more entries, rebuilding the index when it would be too full.
     void reserveEntries(std::size_t extra);
     void rebuildIndex(std::size_t nodeCount);
-    /// Indexes the node at `position`, the last so far, under its number; a node stored under
-    /// the same number before leaves its position.
+    /// Indexes the node at `position`, after every indexed one, under its number; a node stored
+    /// under the same number before leaves its position.
     void place(std::size_t position, std::size_t hash);
 
     std::vector<std::shared_ptr<Tree>> slots_;

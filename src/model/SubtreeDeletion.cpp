@@ -5,6 +5,13 @@
 
 namespace lanthor {
 
+void releaseNodeView(Tree& node) {
+    if (const std::shared_ptr<LanthorNodeView> view = node.uiObject()) {
+        view->deleteSelf();
+    }
+    node.setUiObject(nullptr);
+}
+
 SubtreeDeletion::SubtreeDeletion(NodeDictionary& dictionary)
     : dictionary_(dictionary), positionCount_(dictionary.positionCount()),
       firstListing_(positionCount_ + 1), touched_(positionCount_, false) {
@@ -88,10 +95,7 @@ void SubtreeDeletion::run(std::size_t position) {
             }
             continue;
         }
-        if (const std::shared_ptr<LanthorNodeView> view = frame.node->uiObject()) {
-            view->deleteSelf();
-        }
-        frame.node->setUiObject(nullptr);
+        releaseNodeView(*frame.node);
         // A node inside a cycle may be entered again before its first entry ends; only the
         // innermost removes it.
         if (dictionary_.nodeAt(frame.position)) {

@@ -10,6 +10,10 @@
 
 namespace lanthor {
 
+/// What deletion does to a node's view: the view leaves the canvas and lets go of the node, and
+/// the node forgets the view.
+void releaseNodeView(Tree& node);
+
 /// Deletes a node that is stored in the map and has children, with everything below it, with
 /// exactly the effects of the plain recursive deletion: for each child entry of a node (a copy of
 /// its list, taken once that node has been unlinked from its parent) log "Deleting Node :" and

@@ -1,7 +1,6 @@
 #include "TreeTable.h"
 
 #include "SubtreeDeletion.h"
-#include "app/LanthorNodeView.h"
 #include "csv/Log.h"
 
 #include <cstdint>
@@ -14,23 +13,14 @@ std::u16string describeNumber(const std::optional<std::u16string>& number) {
     return number ? *number : u"(null)";
 }
 
-/// Removes the first entry of `list` equal to `number`; true when there was one.
-bool removeFirstEntry(std::vector<std::u16string>& list, std::u16string_view number) {
+/// Removes the first entry of `list` equal to `number`, if there is one.
+void removeFirstEntry(std::vector<std::u16string>& list, std::u16string_view number) {
     for (auto entry = list.begin(); entry != list.end(); ++entry) {
         if (*entry == number) {
             list.erase(entry);
-            return true;
+            return;
         }
     }
-    return false;
-}
-
-/// Lets a view go and forgets it, as every deleted node's view must.
-void releaseView(Tree& node) {
-    if (auto view = node.uiObject()) {
-        view->deleteSelf();
-    }
-    node.setUiObject(nullptr);
 }
 
 } // namespace
@@ -109,7 +99,7 @@ void TreeTable::deleteNode(const std::optional<std::u16string>& number) {
         return;
     }
     if (node->childrenList().empty()) {
-        releaseView(*node);
+        releaseNodeView(*node);
         nodeDictionary_->erase(*number);
         return;
     }
