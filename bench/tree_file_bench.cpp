@@ -126,7 +126,9 @@ double textBytes(const TreeTable& table) {
 
 void loadTreeFile(benchmark::State& state) {
     for (auto _ : state) {
+        state.PauseTiming();
         const long baseline = resetPeak();
+        state.ResumeTiming();
         auto table = std::make_unique<TreeTable>();
         if (table->loadTableFromURL(gPath) || table->nodeDictionary()->size() != gNodes) {
             state.SkipWithError("the generated file did not load");
@@ -143,7 +145,9 @@ void saveTreeFile(benchmark::State& state) {
     TreeTable table;
     table.loadTableFromURL(gPath);
     for (auto _ : state) {
+        state.PauseTiming();
         const long baseline = resetPeak();
+        state.ResumeTiming();
         const std::u16string text = table.saveTable();
         const std::string bytes = lanthor::treeFileBytes(text);
         benchmark::DoNotOptimize(bytes.data());
@@ -160,7 +164,9 @@ void saveTreeFileToDisk(benchmark::State& state) {
     table.loadTableFromURL(gPath);
     const std::string target = gPath + ".saved";
     for (auto _ : state) {
+        state.PauseTiming();
         const long baseline = resetPeak();
+        state.ResumeTiming();
         if (table.saveTableToFile(target)) {
             state.SkipWithError("cannot write the saved file");
         }

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <iterator>
+#include <stdexcept>
 
 namespace lanthor {
 
@@ -16,13 +17,13 @@ constexpr std::size_t kLookahead = 16;
 /// the hash kLookahead places further on.
 template <typename HashAt, typename Prefetch, typename Visit>
 void forEachHashed(std::size_t count, HashAt hashAt, Prefetch prefetch, Visit visit) {
-    std::array<std::size_t, kLookahead> ahead{};
+    std::array<std::uint32_t, kLookahead> ahead{};
     for (std::size_t i = 0; i < count && i < kLookahead; ++i) {
         ahead[i] = hashAt(i);
         prefetch(ahead[i]);
     }
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t hash = ahead[i % kLookahead];
+        const std::uint32_t hash = ahead[i % kLookahead];
         if (i + kLookahead < count) {
             ahead[i % kLookahead] = hashAt(i + kLookahead);
             prefetch(ahead[i % kLookahead]);
@@ -33,19 +34,20 @@ void forEachHashed(std::size_t count, HashAt hashAt, Prefetch prefetch, Visit vi
 
 } // namespace
 
-std::size_t NodeDictionary::hashOf(std::u16string_view number) {
-    return std::hash<std::u16string_view>{}(number);
+std::uint32_t NodeDictionary::hashOf(std::u16string_view number) {
+    const std::size_t hash = std::hash<std::u16string_view>{}(number);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
-void NodeDictionary::prefetchEntry(std::size_t hash) const {
+void NodeDictionary::prefetchEntry(std::uint32_t hash) const {
     __builtin_prefetch(&index_[hash & (index_.size() - 1)]);
 }
 
-std::size_t NodeDictionary::probe(std::u16string_view number, std::size_t hash) const {
+std::size_t NodeDictionary::probe(std::u16string_view number, std::uint32_t hash) const {
     const std::size_t mask = index_.size() - 1;
     for (std::size_t entry = hash & mask;; entry = (entry + 1) & mask) {
         const IndexEntry& candidate = index_[entry];
-        if (candidate.position == npos) {
+        if (candidate.position == kFree) {
             return entry;
         }
         if (candidate.hash == hash) {
@@ -61,8 +63,8 @@ std::optional<std::size_t> NodeDictionary::positionOf(std::u16string_view number
     if (count_ == 0) {
         return std::nullopt;
     }
-    const std::size_t position = index_[probe(number, hashOf(number))].position;
-    return position == npos ? std::nullopt : std::optional(position);
+    const std::uint32_t position = index_[probe(number, hashOf(number))].position;
+    return position == kFree ? std::nullopt : std::optional<std::size_t>(position);
 }
 
 std::vector<std::size_t>
@@ -73,9 +75,10 @@ NodeDictionary::positionsOf(const std::vector<std::u16string_view>& numbers) con
     }
     forEachHashed(
         numbers.size(), [&numbers](std::size_t i) { return hashOf(numbers[i]); },
-        [this](std::size_t hash) { prefetchEntry(hash); },
-        [&](std::size_t i, std::size_t hash) {
-            positions[i] = index_[probe(numbers[i], hash)].position;
+        [this](std::uint32_t hash) { prefetchEntry(hash); },
+        [&](std::size_t i, std::uint32_t hash) {
+            const std::uint32_t position = index_[probe(numbers[i], hash)].position;
+            positions[i] = position == kFree ? npos : position;
         });
     return positions;
 }
@@ -85,27 +88,29 @@ std::shared_ptr<Tree> NodeDictionary::find(std::u16string_view number) const {
     return position ? slots_[*position] : nullptr;
 }
 
-void NodeDictionary::place(std::size_t position, std::size_t hash) {
+void NodeDictionary::place(std::size_t position, std::uint32_t hash) {
     IndexEntry& entry = index_[probe(slots_[position]->nodeNumber(), hash)];
-    if (entry.position != npos) {
+    if (entry.position != kFree) {
         slots_[entry.position].reset();
     } else {
         entry.hash = hash;
         ++count_;
         ++usedEntries_;
     }
-    entry.position = position;
+    entry.position = static_cast<std::uint32_t>(position);
 }
 
 void NodeDictionary::insert(std::shared_ptr<Tree> node) {
+    reservePositions(1);
     reserveEntries(1);
-    const std::size_t hash = hashOf(node->nodeNumber());
+    const std::uint32_t hash = hashOf(node->nodeNumber());
     slots_.push_back(std::move(node));
     place(slots_.size() - 1, hash);
     compactIfSparse();
 }
 
 void NodeDictionary::insertAll(std::vector<std::shared_ptr<Tree>> nodes) {
+    reservePositions(nodes.size());
     reserveEntries(nodes.size());
     // The nodes go to the end of the slots, where an empty map can simply adopt them.
     const std::size_t first = slots_.size();
@@ -118,8 +123,8 @@ void NodeDictionary::insertAll(std::vector<std::shared_ptr<Tree>> nodes) {
     forEachHashed(
         slots_.size() - first,
         [this, first](std::size_t i) { return hashOf(slots_[first + i]->nodeNumber()); },
-        [this](std::size_t hash) { prefetchEntry(hash); },
-        [&](std::size_t i, std::size_t hash) { place(first + i, hash); });
+        [this](std::uint32_t hash) { prefetchEntry(hash); },
+        [&](std::size_t i, std::uint32_t hash) { place(first + i, hash); });
     compactIfSparse();
 }
 
@@ -133,6 +138,15 @@ void NodeDictionary::eraseAt(std::size_t position) {
     if (slots_[position]) {
         slots_[position].reset();
         --count_;
+    }
+}
+
+void NodeDictionary::reservePositions(std::size_t extra) {
+    if (slots_.size() + extra >= kFree) {
+        compact();
+        if (slots_.size() + extra >= kFree) {
+            throw std::length_error("a tree of more than 4294967294 nodes");
+        }
     }
 }
 
@@ -154,13 +168,13 @@ void NodeDictionary::rebuildIndex(std::size_t nodeCount) {
     // Only stored nodes come along: the entries of removed ones are dropped here.
     forEachHashed(
         old.size(), [&old](std::size_t i) { return old[i].hash; },
-        [this](std::size_t hash) { prefetchEntry(hash); },
-        [&](std::size_t i, std::size_t hash) {
-            if (old[i].position == npos || !slots_[old[i].position]) {
+        [this](std::uint32_t hash) { prefetchEntry(hash); },
+        [&](std::size_t i, std::uint32_t hash) {
+            if (old[i].position == kFree || !slots_[old[i].position]) {
                 return;
             }
             std::size_t target = hash & mask;
-            while (index_[target].position != npos) {
+            while (index_[target].position != kFree) {
                 target = (target + 1) & mask;
             }
             index_[target] = old[i];
@@ -172,18 +186,18 @@ void NodeDictionary::compact() {
     if (slots_.size() == count_) {
         return;
     }
-    std::vector<std::size_t> newPosition(slots_.size(), npos);
+    std::vector<std::uint32_t> newPosition(slots_.size(), kFree);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         if (slots_[i]) {
-            newPosition[i] = kept;
+            newPosition[i] = static_cast<std::uint32_t>(kept);
             slots_[kept++] = std::move(slots_[i]);
         }
     }
     slots_.resize(kept);
     // The entries of removed nodes become free and the rebuild leaves them out.
     for (IndexEntry& entry : index_) {
-        if (entry.position != npos) {
+        if (entry.position != kFree) {
             entry.position = newPosition[entry.position];
         }
     }

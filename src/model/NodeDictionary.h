@@ -71,21 +71,25 @@ public:
     void compactIfSparse();
 
 private:
+    /// 32 bits each keep the index at 8 bytes a node; the map holds fewer than 2^32 positions.
+    static constexpr std::uint32_t kFree = UINT32_MAX;
     struct IndexEntry {
-        std::size_t hash = 0;
-        std::size_t position = npos; ///< npos: free; a gap: a removed node, passed over
+        std::uint32_t hash = 0;
+        std::uint32_t position = kFree; ///< kFree: free; a gap: a removed node, passed over
     };
 
-    static std::size_t hashOf(std::u16string_view number);
+    static std::uint32_t hashOf(std::u16string_view number);
+    /// Makes sure that `extra` more positions fit in an index entry.
+    void reservePositions(std::size_t extra);
     /// The entry that holds the node stored under `number`, or the free entry where it would go.
-    std::size_t probe(std::u16string_view number, std::size_t hash) const;
-    void prefetchEntry(std::size_t hash) const;
+    std::size_t probe(std::u16string_view number, std::uint32_t hash) const;
+    void prefetchEntry(std::uint32_t hash) const;
     /// Makes room for `extra` more entries, rebuilding the index when it would be too full.
     void reserveEntries(std::size_t extra);
     void rebuildIndex(std::size_t nodeCount);
     /// Indexes the node at `position`, after every indexed one, under its number; a node stored
     /// under the same number before leaves its position.
-    void place(std::size_t position, std::size_t hash);
+    void place(std::size_t position, std::uint32_t hash);
 
     std::vector<std::shared_ptr<Tree>> slots_;
     std::vector<IndexEntry> index_; ///< linear probing; its size is zero or a power of two

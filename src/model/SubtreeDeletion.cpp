@@ -14,37 +14,48 @@ void releaseNodeView(Tree& node) {
 
 SubtreeDeletion::SubtreeDeletion(NodeDictionary& dictionary)
     : dictionary_(dictionary), positionCount_(dictionary.positionCount()),
-      firstListing_(positionCount_ + 1), touched_(positionCount_, false) {
-    std::vector<std::u16string_view> numbers;
+      firstListing_(positionCount_ + 1), touched_(positionCount_, false),
+      openFrames_(positionCount_, 0) {
+    // Numbers are looked up a batch at a time, which is fast without holding them all.
+    constexpr std::size_t kBatch = 4096;
+    std::vector<std::u16string_view> batch;
+    std::unordered_map<std::u16string_view, std::size_t> danglingIds;
+    const auto lookUpBatch = [&]() {
+        const std::vector<std::size_t> positions = dictionary.positionsOf(batch);
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            target_.push_back(
+                positions[i] != NodeDictionary::npos
+                    ? positions[i]
+                    : danglingIds.try_emplace(batch[i], positionCount_ + danglingIds.size())
+                          .first->second);
+        }
+        batch.clear();
+    };
     for (std::size_t position = 0; position < positionCount_; ++position) {
-        firstListing_[position] = numbers.size();
+        firstListing_[position] = owner_.size();
         if (const std::shared_ptr<Tree>& node = dictionary.nodeAt(position)) {
             for (const std::u16string& number : node->childrenList()) {
-                numbers.push_back(number);
+                batch.push_back(number);
                 owner_.push_back(position);
+                if (batch.size() == kBatch) {
+                    lookUpBatch();
+                }
             }
         }
     }
-    firstListing_[positionCount_] = numbers.size();
-    target_ = dictionary.positionsOf(numbers);
-    for (std::size_t listing = 0; listing < numbers.size(); ++listing) {
-        if (target_[listing] == NodeDictionary::npos) {
-            // The views point into lists that stay untouched until the deletion ends.
-            target_[listing] =
-                danglingIds_.try_emplace(numbers[listing], positionCount_ + danglingIds_.size())
-                    .first->second;
-        }
-    }
+    lookUpBatch();
+    const std::size_t listings = owner_.size();
+    firstListing_[positionCount_] = listings;
     // Chain the listings of each number in iteration order.
-    firstLinked_.assign(positionCount_ + danglingIds_.size(), kNone);
+    firstLinked_.assign(positionCount_ + danglingIds.size(), kNone);
     std::vector<std::size_t> lastListing(firstLinked_.size(), kNone);
-    nextListing_.assign(numbers.size(), kNone);
-    for (std::size_t listing = 0; listing < numbers.size(); ++listing) {
+    nextListing_.assign(listings, kNone);
+    for (std::size_t listing = 0; listing < listings; ++listing) {
         const std::size_t id = target_[listing];
         (lastListing[id] == kNone ? firstLinked_[id] : nextListing_[lastListing[id]]) = listing;
         lastListing[id] = listing;
     }
-    unlinked_.assign(numbers.size(), false);
+    unlinked_.assign(listings, false);
 }
 
 void SubtreeDeletion::unlinkFromParent(std::size_t id) {
@@ -73,6 +84,7 @@ void SubtreeDeletion::enter(std::size_t position) {
             pending_.push_back(listing);
         }
     }
+    ++openFrames_[position];
     frames_.push_back({position, dictionary_.nodeAt(position), start, start, pending_.size()});
 }
 
@@ -96,20 +108,17 @@ void SubtreeDeletion::run(std::size_t position) {
             continue;
         }
         releaseNodeView(*frame.node);
-        // A node inside a cycle may be entered again before its first entry ends; only the
-        // innermost removes it.
-        if (dictionary_.nodeAt(frame.position)) {
-            removed_.emplace_back(frame.position, frame.node);
-            dictionary_.eraseAt(frame.position);
+        // A node inside a cycle may be entered again before its first entry ends: the
+        // innermost entry removes it, and the outermost, the last to read its list, brings the
+        // list up to date for whoever still holds the node (a view).
+        dictionary_.eraseAt(frame.position);
+        if (--openFrames_[frame.position] == 0) {
+            dropUnlinkedEntries(frame.position, *frame.node);
         }
         pending_.resize(frame.start);
         frames_.pop_back();
     }
-    // The unlinked entries leave their lists now, also those of removed nodes, which something
-    // else (a view) may still hold.
-    for (const auto& [removedPosition, node] : removed_) {
-        dropUnlinkedEntries(removedPosition, *node);
-    }
+    // Nodes that stay bring their lists up to date last.
     for (const std::size_t touched : touchedPositions_) {
         if (const std::shared_ptr<Tree>& node = dictionary_.nodeAt(touched)) {
             dropUnlinkedEntries(touched, *node);

@@ -3,6 +3,7 @@
 #include "NodeDictionary.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -23,8 +24,9 @@ void releaseNodeView(Tree& node);
 /// The plain deletion scans the whole map for every parent, which is quadratic. Here every entry
 /// of every list is indexed once, in iteration order, per number it names, so each parent is
 /// found in constant time; entries are only marked as unlinked while the deletion runs and are
-/// dropped from their lists at the end. The recursion lives on the heap: chains of any depth
-/// and cycles are fine. Time and memory are linear in the map's entries.
+/// dropped from a list once nothing reads it any more. The recursion lives on the heap: chains
+/// of any depth and cycles are fine. Time and memory are linear in the map's entries and in the
+/// number of lines logged.
 class SubtreeDeletion {
 public:
     explicit SubtreeDeletion(NodeDictionary& dictionary);
@@ -61,11 +63,9 @@ private:
     std::vector<std::size_t> firstLinked_;      ///< per id: earliest listing not yet unlinked
     std::vector<bool> touched_;                 ///< per position: has unlinked listings
     std::vector<std::size_t> touchedPositions_; ///< those positions
-    std::unordered_map<std::u16string_view, std::size_t> danglingIds_;
-    std::vector<std::size_t> pending_; ///< the copied child listings of the open frames
+    std::vector<std::uint32_t> openFrames_;     ///< per position: frames of its node
+    std::vector<std::size_t> pending_;          ///< the copied child listings of the open frames
     std::vector<Frame> frames_;
-    /// Removed nodes, kept until their lists are brought up to date.
-    std::vector<std::pair<std::size_t, std::shared_ptr<Tree>>> removed_;
 };
 
 } // namespace lanthor

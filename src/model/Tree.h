@@ -24,6 +24,7 @@ public:
          std::u16string_view text);
 
     const std::u16string& nodeNumber() const { return nodeNumber_; }
+    /// Not for a node stored in a table, which finds it by the number it was stored under.
     void setNodeNumber(std::u16string number) { nodeNumber_ = std::move(number); }
     const std::u16string& nodeValue() const { return nodeValue_; }
     void setNodeValue(std::u16string value) { nodeValue_ = std::move(value); }

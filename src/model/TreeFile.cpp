@@ -82,18 +82,23 @@ public:
     void open() override { status_ = Status::Open; }
     void close() override { status_ = Status::Closed; }
     std::ptrdiff_t write(const std::uint8_t* bytes, std::size_t length) override {
-        for (std::size_t i = 0; i < length; ++i) {
+        std::size_t i = 0;
+        for (; i < length && (markBytesLeft_ > 0 || lowByte_); ++i) {
             if (markBytesLeft_ > 0) {
                 --markBytesLeft_;
-            } else if (lowByte_) {
+            } else {
                 text_.push_back(static_cast<char16_t>(*lowByte_ | (bytes[i] << 8)));
                 lowByte_.reset();
-            } else if (i + 1 < length) {
-                text_.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-                ++i;
-            } else {
-                lowByte_ = bytes[i];
             }
+        }
+        const std::size_t units = (length - i) / 2;
+        const std::size_t end = text_.size();
+        text_.resize(end + units);
+        for (std::size_t unit = 0; unit < units; ++unit, i += 2) {
+            text_[end + unit] = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        }
+        if (i < length) {
+            lowByte_ = bytes[i];
         }
         return static_cast<std::ptrdiff_t>(length);
     }

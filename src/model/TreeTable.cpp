@@ -112,11 +112,12 @@ std::string TreeLoadError::describe() const {
 }
 
 std::string treeFileBytes(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    bytes.reserve(2 + 2 * text.size());
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
+    std::string bytes(2 + 2 * text.size(), '\0');
+    bytes[0] = '\xFF';
+    bytes[1] = '\xFE';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bytes[2 + 2 * i] = static_cast<char>(text[i] & 0xFF);
+        bytes[3 + 2 * i] = static_cast<char>(text[i] >> 8);
     }
     return bytes;
 }
