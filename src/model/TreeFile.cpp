@@ -15,6 +15,8 @@ namespace {
 /// nodes as loading the rows that the CSV reader would return.
 class NodeCollector final : public CsvParserDelegate {
 public:
+    explicit NodeCollector(std::shared_ptr<NodeArena> arena) : arena_(std::move(arena)) {}
+
     std::vector<std::shared_ptr<Tree>> nodes;
     std::optional<CsvError> error;
     std::uint64_t record = 0;
@@ -39,19 +41,21 @@ public:
                 return index < fieldCount_ ? std::u16string_view(row_[index])
                                            : std::u16string_view();
             };
-            nodes.push_back(std::make_shared<Tree>(field(0), field(1), field(2), field(3)));
+            nodes.push_back(allocateShared<Tree>(arena_, field(0), field(1), field(2), field(3)));
         }
     }
     void parserDidFailWithError(CsvParser&, const CsvError& failure) override { error = failure; }
 
 private:
+    std::shared_ptr<NodeArena> arena_;
     std::vector<std::u16string> row_; ///< the first four fields of the current row
     std::size_t fieldCount_ = 0;
 };
 
 std::optional<TreeLoadError> loadWith(CsvParser& parser, const std::string& file,
+                                      const std::shared_ptr<NodeArena>& arena,
                                       std::unique_ptr<NodeDictionary>& target) {
-    NodeCollector collector;
+    NodeCollector collector(arena);
     parser.setDelegate(&collector);
     parser.setOptions(CsvParserOptionsSanitizesFields);
     parser.parse();
@@ -156,12 +160,12 @@ std::size_t rowsLengthBeforeQuoting(const NodeDictionary& dictionary) {
 
 std::optional<TreeLoadError> TreeTable::loadTableFromURL(const std::string& path) {
     CsvParser parser = CsvParser::fromFile(path);
-    return loadWith(parser, path, nodeDictionary_);
+    return loadWith(parser, path, arena_, nodeDictionary_);
 }
 
 std::optional<TreeLoadError> TreeTable::loadTable(std::u16string_view text) {
     CsvParser parser = CsvParser::fromString(text);
-    return loadWith(parser, {}, nodeDictionary_);
+    return loadWith(parser, {}, arena_, nodeDictionary_);
 }
 
 std::u16string TreeTable::saveTable() const {

@@ -34,7 +34,7 @@ void TreeTable::loadTableFromArray(const std::optional<CsvRows>& rows) {
     nodes.reserve(rows->size());
     for (const CsvRow& row : *rows) {
         if (row.size() >= 2) {
-            nodes.push_back(std::make_shared<Tree>(row));
+            nodes.push_back(allocateShared<Tree>(arena_, row));
         }
     }
     nodeDictionary_ = std::make_unique<NodeDictionary>();
@@ -65,8 +65,8 @@ void TreeTable::addNode(const std::optional<std::u16string>& parentNumber,
         return; // a table whose only load failed has nowhere to keep a node
     }
     const std::u16string number = nextNodeNumber();
-    nodeDictionary_->insert(std::make_shared<Tree>(
-        std::vector<std::u16string>{number, u"", parent ? u"0" : u"R", text}));
+    nodeDictionary_->insert(allocateShared<Tree>(
+        arena_, std::vector<std::u16string>{number, u"", parent ? u"0" : u"R", text}));
     if (parent) {
         parent->childrenList().push_back(number);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeArena.h"
 #include "NodeDictionary.h"
 #include "csv/CsvAggregator.h"
 
@@ -63,6 +64,7 @@ private:
     void writeRows(std::shared_ptr<CsvOutputStream> stream) const;
 
     std::unique_ptr<NodeDictionary> nodeDictionary_;
+    std::shared_ptr<NodeArena> arena_ = std::make_shared<NodeArena>(); ///< the nodes' memory
 };
 
 /// The bytes of a tree file as saved: the mark FF FE, then UTF-16 little-endian code units.

@@ -99,6 +99,17 @@ TEST(View, SubviewsKeepTheirOrderThroughRemovals) {
     EXPECT_EQ(canvas->subviews(), expected);
     views[0]->removeFromSuperview(); // no superview: nothing happens
     EXPECT_EQ(canvas->subviewCount(), 198u);
+
+    // Removing views while going through the list leaves null entries behind.
+    std::size_t seen = 0;
+    for (const auto& view : canvas->subviews()) {
+        if (view) {
+            ++seen;
+            view->removeFromSuperview();
+        }
+    }
+    EXPECT_EQ(seen, 198u);
+    EXPECT_EQ(canvas->subviews(), Views{});
 }
 
 TEST(View, MovingAndDestroying) {
