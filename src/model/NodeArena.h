@@ -49,9 +49,7 @@ public:
     using value_type = T;
 
     explicit NodeAllocator(std::shared_ptr<NodeArena> arena) : arena_(std::move(arena)) {}
-    template <typename U>
-    NodeAllocator(const NodeAllocator<U>& other) // NOLINT: rebinding converts implicitly
-        : arena_(other.arena()) {}
+    template <typename U> NodeAllocator(const NodeAllocator<U>& other) : arena_(other.arena()) {}
 
     T* allocate(std::size_t count) {
         if (count == 1 && alignof(T) <= 16) {
