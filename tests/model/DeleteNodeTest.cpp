@@ -130,7 +130,7 @@ struct Fixture {
 
 TEST(DeleteNode, MatchesThePlainRecursiveDeletion) {
     std::mt19937 random(7);
-    for (int round = 0; round < 20000; ++round) {
+    for (int round = 0; round < 10000; ++round) {
         const RandomCase input = randomCase(random);
         Fixture real(input.rows);
         Fixture expected(input.rows);

@@ -65,8 +65,8 @@ TEST(NodeDictionary, BehavesLikeAnOrderedList) {
     std::mt19937 random(11);
     NodeDictionary dictionary;
     std::vector<std::pair<std::u16string, std::u16string>> expected;
-    for (int step = 0; step < 60000; ++step) {
-        const std::u16string number = toUtf16(std::to_string(random() % 3000));
+    for (int step = 0; step < 40000; ++step) {
+        const std::u16string number = toUtf16(std::to_string(random() % 1500));
         const auto stored = std::find_if(expected.begin(), expected.end(),
                                          [&](const auto& entry) { return entry.first == number; });
         switch (random() % 4) {
