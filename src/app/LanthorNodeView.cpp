@@ -21,6 +21,8 @@ void LanthorNodeView::updateNodeSelection() {
 }
 
 void LanthorNodeView::deleteSelf() {
+    // The superview may hold the last reference; the view must outlive this call.
+    const std::shared_ptr<View> keepAlive = weak_from_this().lock();
     removeFromSuperview();
     underlyingNode_.reset();
 }

@@ -3,7 +3,6 @@
 #include "Cli.h"
 #include "Json.h"
 #include "Output.h"
-#include "model/AtomicFile.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
@@ -67,8 +66,7 @@ int runResaveCommand(const std::vector<std::string>& args) {
     if (const int status = loadTreeFile(args[0], table)) {
         return status;
     }
-    const std::string bytes = table.saveTableData();
-    if (const std::optional<std::string> error = writeFileAtomically(args[1], bytes)) {
+    if (const std::optional<std::string> error = table.saveTableToFile(args[1])) {
         printError(*error);
         return kExitInputFailed;
     }

@@ -10,10 +10,6 @@ namespace lanthor {
 
 namespace {
 
-std::string systemError(const std::string& what) {
-    return what + ": " + std::strerror(errno);
-}
-
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -29,46 +25,71 @@ mode_t permissionsFor(const std::string& path) {
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
 
+AtomicFile::AtomicFile(std::string path)
+    : path_(std::move(path)), temporary_(folderOf(path_) + "/.lanthor-save-XXXXXX") {
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) {
+        fail("cannot create a file in " + folderOf(path_));
+    }
+}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temporary_.c_str());
+    }
+}
+
+void AtomicFile::fail(const std::string& what) {
+    if (!failure_) {
+        failure_ = what + ": " + std::strerror(errno);
+    }
+}
+
+bool AtomicFile::write(std::string_view bytes) {
+    while (!failure_ && !bytes.empty()) {
+        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        if (written > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        } else if (written == 0 || errno != EINTR) {
+            if (written == 0) {
+                errno = EIO;
+            }
+            fail("cannot write " + path_);
+        }
+    }
+    return !failure_;
+}
+
+std::optional<std::string> AtomicFile::commit() {
+    if (fd_ < 0) {
+        return failure_;
+    }
+    if (!failure_ && ::fchmod(fd_, permissionsFor(path_)) != 0) {
+        fail("cannot set the permissions of " + path_);
+    }
+    if (!failure_ && ::fsync(fd_) != 0) {
+        fail("cannot flush " + path_ + " to disk");
+    }
+    if (::close(fd_) != 0) {
+        fail("cannot write " + path_);
+    }
+    fd_ = -1;
+    if (!failure_ && ::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        fail("cannot replace " + path_);
+    }
+    if (failure_) {
+        ::unlink(temporary_.c_str());
+    }
+    return failure_;
+}
+
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporary = folderOf(path) + "/.lanthor-save-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return systemError("cannot create a file in " + folderOf(path));
-    }
-    std::optional<std::string> failure;
-    if (!writeAll(fd, bytes)) {
-        failure = systemError("cannot write " + path);
-    } else if (::fchmod(fd, permissionsFor(path)) != 0) {
-        failure = systemError("cannot set the permissions of " + path);
-    } else if (::fsync(fd) != 0) {
-        failure = systemError("cannot flush " + path + " to disk");
-    }
-    if (::close(fd) != 0 && !failure) {
-        failure = systemError("cannot write " + path);
-    }
-    if (!failure && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        failure = systemError("cannot replace " + path);
-    }
-    if (failure) {
-        ::unlink(temporary.c_str());
-    }
-    return failure;
+    AtomicFile file(path);
+    file.write(bytes);
+    return file.commit();
 }
 
 } // namespace lanthor

@@ -23,52 +23,48 @@ std::u16string_view fieldOrEmpty(const std::vector<std::u16string>& fields, std:
     return index < fields.size() ? std::u16string_view(fields[index]) : std::u16string_view();
 }
 
+/// Calls `visit` with every non-empty piece of `text` between single spaces, in order.
+template <typename Visit> void forEachPiece(std::u16string_view text, Visit visit) {
+    while (!text.empty()) {
+        const std::size_t space = text.find(u' ');
+        if (space != 0) {
+            visit(text.substr(0, space));
+        }
+        if (space == std::u16string_view::npos) {
+            return;
+        }
+        text.remove_prefix(space + 1);
+    }
+}
+
 } // namespace
 
 Tree::Tree(const std::vector<std::u16string>& fields)
-    : nodeNumber_(fieldOrEmpty(fields, 0)), nodeValue_(fieldOrEmpty(fields, 3)) {
-    readChildrenAndFlag(fields);
-}
+    : Tree(fieldOrEmpty(fields, 0), fieldOrEmpty(fields, 1), fieldOrEmpty(fields, 2),
+           fieldOrEmpty(fields, 3)) {}
 
-Tree::Tree(std::vector<std::u16string>&& fields) {
-    readChildrenAndFlag(fields);
-    if (!fields.empty()) {
-        nodeNumber_ = std::move(fields[0]);
-    }
-    if (fields.size() > 3) {
-        nodeValue_ = std::move(fields[3]);
-    }
-}
-
-void Tree::readChildrenAndFlag(const std::vector<std::u16string>& fields) {
-    const std::u16string_view flag = trimmedOfWhitespace(fieldOrEmpty(fields, 2));
+Tree::Tree(std::u16string_view number, std::u16string_view children, std::u16string_view flag,
+           std::u16string_view text)
+    : nodeNumber_(number), nodeValue_(text) {
+    flag = trimmedOfWhitespace(flag);
     head_ = flag == u"1";
     realRoot_ = flag == u"R";
     // Only the space separates children: a tab inside the column is part of a number.
-    std::u16string_view children = trimmedOfWhitespace(fieldOrEmpty(fields, 1));
-    while (!children.empty()) {
-        const std::size_t space = children.find(u' ');
-        const std::u16string_view piece = children.substr(0, space);
-        if (!piece.empty()) {
-            childrenList_.emplace_back(piece);
-        }
-        if (space == std::u16string_view::npos) {
-            break;
-        }
-        children.remove_prefix(space + 1);
-    }
+    children = trimmedOfWhitespace(children);
+    std::size_t pieces = 0;
+    forEachPiece(children, [&pieces](std::u16string_view) { ++pieces; });
+    childrenList_.reserve(pieces);
+    forEachPiece(children,
+                 [this](std::u16string_view piece) { childrenList_.emplace_back(piece); });
 }
 
-std::array<std::u16string, 4> Tree::rowFields() const {
-    std::u16string children;
+void Tree::appendChildrenText(std::u16string& text) const {
     for (const std::u16string& child : childrenList_) {
         if (!child.empty()) {
-            children += child;
-            children += u' ';
+            text += child;
+            text += u' ';
         }
     }
-    const char16_t* flag = realRoot_ ? u"R" : head_ ? u"1" : u"0";
-    return {nodeNumber_, std::move(children), flag, nodeValue_};
 }
 
 } // namespace lanthor

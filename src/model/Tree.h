@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lanthor {
@@ -19,11 +19,13 @@ public:
     /// dropped), flag ("1" head, "R" root, after trimming) and text. Fields after the fourth are
     /// ignored; missing ones read as empty.
     explicit Tree(const std::vector<std::u16string>& fields);
-    /// The same, taking the number and the text from `fields` instead of copying them.
-    explicit Tree(std::vector<std::u16string>&& fields);
+    /// Reads the four fields of a node row.
+    Tree(std::u16string_view number, std::u16string_view children, std::u16string_view flag,
+         std::u16string_view text);
 
-    /// Set once, from the row: the table keys the node by it.
     const std::u16string& nodeNumber() const { return nodeNumber_; }
+    /// Not for a node stored in a table, which finds it by the number it was stored under.
+    void setNodeNumber(std::u16string number) { nodeNumber_ = std::move(number); }
     const std::u16string& nodeValue() const { return nodeValue_; }
     void setNodeValue(std::u16string value) { nodeValue_ = std::move(value); }
     bool head() const { return head_; }
@@ -39,13 +41,12 @@ public:
     std::shared_ptr<LanthorNodeView> uiObject() const { return uiObject_.lock(); }
     void setUiObject(const std::shared_ptr<LanthorNodeView>& view) { uiObject_ = view; }
 
-    /// The four fields of the node row as written: number, children each followed by a space,
-    /// flag ("R" wins over "1", else "0"), text.
-    std::array<std::u16string, 4> rowFields() const;
+    /// The children column as written: every entry that is not empty, each followed by a space.
+    void appendChildrenText(std::u16string& text) const;
+    /// The flag column as written: "R" for a root, else "1" for a bold edge, else "0".
+    std::u16string_view flagText() const { return realRoot_ ? u"R" : head_ ? u"1" : u"0"; }
 
 private:
-    void readChildrenAndFlag(const std::vector<std::u16string>& fields);
-
     std::u16string nodeNumber_;
     std::u16string nodeValue_;
     bool head_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeArena.h"
 #include "NodeDictionary.h"
 #include "csv/CsvAggregator.h"
 
@@ -8,6 +9,8 @@
 #include <string>
 
 namespace lanthor {
+
+class CsvOutputStream;
 
 /// Why a tree file could not be loaded, and where.
 struct TreeLoadError {
@@ -53,13 +56,15 @@ public:
     /// The whole tree file as text: one row per node in iteration order, each ended by a line
     /// feed.
     std::u16string saveTable() const;
-    /// The tree file's bytes as saved: treeFileBytes(saveTable()), written in one pass.
-    std::string saveTableData() const;
+    /// Replaces the file at `path` with the tree file's bytes, those of treeFileBytes(saveTable()),
+    /// streamed and never half written (AtomicFile). The reason when it failed.
+    std::optional<std::string> saveTableToFile(const std::string& path) const;
 
 private:
-    void deleteSubtree(const std::u16string& number, std::shared_ptr<Tree> node);
+    void writeRows(std::shared_ptr<CsvOutputStream> stream) const;
 
     std::unique_ptr<NodeDictionary> nodeDictionary_;
+    std::shared_ptr<NodeArena> arena_ = std::make_shared<NodeArena>(); ///< the nodes' memory
 };
 
 /// The bytes of a tree file as saved: the mark FF FE, then UTF-16 little-endian code units.

@@ -35,6 +35,9 @@ void View::addSubview(std::shared_ptr<View> view) {
         return;
     }
     view->removeFromSuperview();
+    if (removedCount_ > 64 && removedCount_ * 2 > subviews_.size()) {
+        compactSubviews();
+    }
     view->superview_ = this;
     view->indexInSuperview_ = subviews_.size();
     subviews_.push_back(std::move(view));
@@ -49,9 +52,6 @@ void View::removeFromSuperview() {
     // Keep this view alive until the slot is cleared: the slot may hold the last reference.
     std::shared_ptr<View> self = std::move(parent->subviews_[indexInSuperview_]);
     ++parent->removedCount_;
-    if (parent->removedCount_ > 64 && parent->removedCount_ * 2 > parent->subviews_.size()) {
-        parent->compactSubviews();
-    }
 }
 
 } // namespace lanthor

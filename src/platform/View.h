@@ -24,7 +24,8 @@ public:
     virtual bool isFlipped() const { return false; }
 
     View* superview() const { return superview_; }
-    /// The subviews in the order they were added.
+    /// The subviews in the order they were added. A view removed while the caller goes through
+    /// the list leaves a null entry in it, until the next call.
     const std::vector<std::shared_ptr<View>>& subviews() const;
     std::size_t subviewCount() const { return subviews_.size() - removedCount_; }
     /// Adds `view` last, taking it from its previous superview if it had one.
@@ -38,8 +39,8 @@ private:
     Rect frame_;
     View* superview_ = nullptr;
     std::size_t indexInSuperview_ = 0;
-    // Removed subviews leave a gap that is closed the next time the list is read, so that
-    // removing many views one by one stays linear.
+    // Removed subviews leave a gap that is closed the next time the list is read (or when gaps
+    // fill half of it), so that removing many views one by one stays linear.
     mutable std::vector<std::shared_ptr<View>> subviews_;
     mutable std::size_t removedCount_ = 0;
 };

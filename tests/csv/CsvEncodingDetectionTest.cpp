@@ -159,7 +159,7 @@ TEST(CsvEncodingDetection, StringsAreNeverDetectedNorLogged) {
     const LogCapture log;
     EXPECT_EQ(csvComponents(u"CAF\u00C9,\u00FF\uFFFE\n\xD800x"),
               (CsvRows{{u"CAF\u00C9", u"\u00FF\uFFFE"}, {u"\xD800x"}}));
-    EXPECT_TRUE(log.lines.empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST(CsvEncodingDetection, AGivenEncodingIsUsedAsIsAndADetectedOneIsPassedBack) {

@@ -93,7 +93,7 @@ TEST(CsvReaders, DelimitersThatCollideWithTheGrammarAreRefusedBeforeReading) {
     EXPECT_THROW(csvComponents(u"a", CsvParserOptionsRecognizesBackslashesAsEscapes, u'\\'),
                  std::invalid_argument);
     EXPECT_THROW(arrayWithContentsOfCSVFile(latin1, 4 | kSanitize, u'#'), std::invalid_argument);
-    EXPECT_TRUE(log.lines.empty()); // refused before the file was opened
+    EXPECT_TRUE(log.lines().empty()); // refused before the file was opened
     try {
         csvComponents(u"a", CsvParserOptionsRecognizesComments, u'#');
         ADD_FAILURE() << "the number sign was accepted with comments on";

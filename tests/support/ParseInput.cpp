@@ -28,7 +28,7 @@ ParsedInput parseFile(const std::string& path, CsvParserOptions options) {
     const LogCapture log;
     CsvParser parser = CsvParser::fromFile(path);
     ParsedInput result = run(parser, options);
-    result.logLines = log.lines;
+    result.logLines = log.lines();
     return result;
 }
 
@@ -37,7 +37,7 @@ ParsedInput parseStream(std::unique_ptr<CsvInputStream> stream, CsvEncoding enco
     const LogCapture log;
     CsvParser parser(std::move(stream), &encoding, u',');
     ParsedInput result = run(parser, options);
-    result.logLines = log.lines;
+    result.logLines = log.lines();
     return result;
 }
 

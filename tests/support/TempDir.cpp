@@ -41,4 +41,8 @@ std::string readFile(const std::string& path) {
     return content.str();
 }
 
+void writeBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
 } // namespace lanthor::test

@@ -28,4 +28,8 @@ private:
 /// The whole content of a file; empty when it cannot be read.
 std::string readFile(const std::string& path);
 
+/// Writes `bytes` as the whole content of the file at `path`.
+void writeBytes(const std::string& path, std::string_view bytes);
+inline std::string readBytes(const std::string& path) { return readFile(path); }
+
 } // namespace lanthor::test
