@@ -30,6 +30,8 @@ std::string readFile(const std::string& path);
 
 /// Writes `bytes` as the whole content of the file at `path`.
 void writeBytes(const std::string& path, std::string_view bytes);
-inline std::string readBytes(const std::string& path) { return readFile(path); }
+inline std::string readBytes(const std::string& path) {
+    return readFile(path);
+}
 
 } // namespace lanthor::test
