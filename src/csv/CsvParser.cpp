@@ -271,27 +271,9 @@ void CsvParser::updateReloadIndex() {
     reloadIndex_ = length > margin ? length - margin : 0;
 }
 
-char16_t CsvParser::peekCharacter() {
-    // Below the reload index the text always reaches past the next character, so the stream
-    // needs a look only beyond it.
-    if (nextIndex_ >= reloadIndex_) {
-        loadMore();
-        readUntilDecoded(nextIndex_);
-    }
-    return nextIndex_ < decodedLength() ? text()[nextIndex_] : char16_t(0);
-}
-
-char16_t CsvParser::peekPeekCharacter() {
-    if (nextIndex_ >= reloadIndex_) {
-        loadMore();
-        readUntilDecoded(nextIndex_ + 1);
-    }
-    return nextIndex_ + 1 < decodedLength() ? text()[nextIndex_ + 1] : char16_t(0);
-}
-
-void CsvParser::advance() {
-    loadMoreIfNecessary();
-    ++nextIndex_;
+void CsvParser::loadAround(std::size_t index) {
+    loadMore();
+    readUntilDecoded(index);
 }
 
 void CsvParser::dropThroughNextIndex() {

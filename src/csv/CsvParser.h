@@ -100,14 +100,28 @@ private:
     void sniffEncoding();
 
     // The character source: the next code unit (0 at the end), the one after it, consume one.
-    char16_t peekCharacter();
-    char16_t peekPeekCharacter();
-    void advance();
-    void loadMoreIfNecessary() {
+    // Below the reload index the decoded text always reaches past the next two characters, so
+    // the stream needs a look only beyond it; that slow path stays out of line.
+    char16_t peekCharacter() {
+        if (nextIndex_ >= reloadIndex_) {
+            loadAround(nextIndex_);
+        }
+        return nextIndex_ < decodedLength() ? text()[nextIndex_] : char16_t(0);
+    }
+    char16_t peekPeekCharacter() {
+        if (nextIndex_ >= reloadIndex_) {
+            loadAround(nextIndex_ + 1);
+        }
+        return nextIndex_ + 1 < decodedLength() ? text()[nextIndex_ + 1] : char16_t(0);
+    }
+    void advance() {
         if (nextIndex_ >= reloadIndex_) {
             loadMore();
         }
+        ++nextIndex_;
     }
+    /// Reads as the block rule asks and on until the text reaches past `index`, if it can.
+    [[gnu::noinline]] void loadAround(std::size_t index);
     /// Reads one block when the rule asks for it and decodes what came; false when no bytes came.
     bool loadMore();
     /// Reads on while the text ends at or before `index` and the stream may still complete it.
