@@ -3,24 +3,13 @@
 #include "Cli.h"
 #include "Json.h"
 #include "Output.h"
+#include "TreeFileLoading.h"
 #include "model/AtomicFile.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
 
 namespace lanthor {
-
-namespace {
-
-int loadTreeFile(const std::string& file, TreeTable& table) {
-    if (const std::optional<TreeLoadError> error = table.loadTableFromURL(file)) {
-        printError(error->describe());
-        return kExitInputFailed;
-    }
-    return kExitSuccess;
-}
-
-} // namespace
 
 int runDumpCommand(const std::vector<std::string>& args) {
     if (args.size() != 1) {
@@ -31,12 +20,10 @@ int runDumpCommand(const std::vector<std::string>& args) {
         return status;
     }
     std::vector<std::shared_ptr<Tree>> nodes;
-    table.nodeDictionary()->forEach([&nodes](const std::shared_ptr<Tree>& node) {
-        nodes.push_back(node);
-    });
-    std::sort(nodes.begin(), nodes.end(), [](const auto& a, const auto& b) {
-        return a->nodeNumber() < b->nodeNumber();
-    });
+    table.nodeDictionary()->forEach(
+        [&nodes](const std::shared_ptr<Tree>& node) { nodes.push_back(node); });
+    std::sort(nodes.begin(), nodes.end(),
+              [](const auto& a, const auto& b) { return a->nodeNumber() < b->nodeNumber(); });
     Output out;
     for (const auto& node : nodes) {
         std::string& line = out.line();
