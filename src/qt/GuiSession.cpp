@@ -20,10 +20,13 @@ void logQtErrors(QtMsgType type, const QMessageLogContext&, const QString& messa
 } // namespace
 
 struct GuiSession::State {
-    // QGuiApplication keeps references to these for its whole life.
-    int argc = 1;
+    // QGuiApplication keeps references to these for its whole life. Drawing needs no display:
+    // the offscreen platform, whatever QT_QPA_PLATFORM says.
+    int argc = 3;
     char programName[8] = "lanthor";
-    char* argv[2] = {programName, nullptr};
+    char platformOption[10] = "-platform";
+    char platformName[10] = "offscreen";
+    char* argv[4] = {programName, platformOption, platformName, nullptr};
     std::unique_ptr<QGuiApplication> application;
     std::unique_ptr<QtTextSystem> textSystem;
     QtMessageHandler previousHandler = nullptr;
@@ -32,9 +35,6 @@ struct GuiSession::State {
 GuiSession::GuiSession() : state_(std::make_unique<State>()) {
     state_->previousHandler = qInstallMessageHandler(logQtErrors);
     if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
         state_->application = std::make_unique<QGuiApplication>(state_->argc, state_->argv);
     }
     state_->textSystem = std::make_unique<QtTextSystem>();

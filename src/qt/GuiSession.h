@@ -7,8 +7,8 @@ namespace lanthor {
 class TextSystem;
 
 /// What drawing with Qt needs: a QGuiApplication (made here unless one exists, on the offscreen
-/// platform unless QT_QPA_PLATFORM names another, so no display is needed) and the Qt text
-/// system. Lives as long as the drawing does.
+/// platform, so that no display is needed) and the Qt text system. Lives as long as the drawing
+/// does.
 class GuiSession {
 public:
     GuiSession();

@@ -68,9 +68,13 @@ QFont qtFont(const Font& font) {
     return QFont(described, &pointDevice());
 }
 
-QtFontFace::QtFontFace(const Font& font)
-    : font_(qtFont(font)), raw_(QRawFont::fromFont(font_)), ascent_(raw_.ascent()),
-      descent_(raw_.descent()) {
+QtFontFace::QtFontFace(const Font& font) : font_(qtFont(font)) {
+    const QRawFont face = QRawFont::fromFont(font_);
+    ascent_ = face.ascent();
+    descent_ = face.descent();
+    unitFace_ = face;
+    unitFace_.setPixelSize(face.unitsPerEm());
+    pointsPerUnit_ = face.pixelSize() / face.unitsPerEm();
     advances_.fill(std::nan(""));
 }
 
@@ -81,11 +85,11 @@ double QtFontFace::tabulatedAdvance(char16_t unit) const {
         quint32 glyph = 0;
         int glyphCount = 1;
         advance = -1;
-        if (raw_.glyphIndexesForChars(&character, 1, &glyph, &glyphCount) && glyph != 0) {
+        if (unitFace_.glyphIndexesForChars(&character, 1, &glyph, &glyphCount) && glyph != 0) {
             QPointF glyphAdvance;
-            if (raw_.advancesForGlyphIndexes(&glyph, &glyphAdvance, 1,
-                                             QRawFont::UseDesignMetrics)) {
-                advance = glyphAdvance.x();
+            if (unitFace_.advancesForGlyphIndexes(&glyph, &glyphAdvance, 1,
+                                                  QRawFont::UseDesignMetrics)) {
+                advance = glyphAdvance.x() * pointsPerUnit_;
             }
         }
     }

@@ -31,7 +31,10 @@ private:
 
     static constexpr char16_t kTabulated = 0x300; // Latin, up to the combining marks
     QFont font_;
-    QRawFont raw_;
+    /// The face at one pixel per font unit, where advances come out whole: scaled down they are
+    /// the design widths, unrounded.
+    QRawFont unitFace_;
+    double pointsPerUnit_;
     double ascent_;
     double descent_;
     mutable std::array<double, kTabulated> advances_;

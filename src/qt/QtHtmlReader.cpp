@@ -18,8 +18,8 @@ bool readsAsItself(char16_t unit) {
         return true;
     }
     if (unit < 0x21 || (unit >= 0x7F && unit < 0xA1) || (unit >= 0xD800 && unit < 0xE000) ||
-        unit >= 0xFFFE) {
-        return false; // control characters, surrogates, non-characters
+        unit == 0xFEFF || unit >= 0xFFFE) {
+        return false; // control characters, surrogates, the byte-order mark, non-characters
     }
     if (unit == u'<' || unit == u'>' || unit == u'&') {
         return false;
@@ -112,7 +112,10 @@ AttributedString readHtmlFragment(std::u16string_view html, const Font& font) {
     if (plain) {
         return AttributedString(collapsedSpaces(html), TextAttributes{font});
     }
+    return readHtmlWithDocument(html, font);
+}
 
+AttributedString readHtmlWithDocument(std::u16string_view html, const Font& font) {
     // HTML reads "</br>" as a line break too; QTextDocument would drop it.
     std::u16string source(html);
     replaceAll(source, u"</br>", u"<br>");

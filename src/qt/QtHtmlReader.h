@@ -15,4 +15,7 @@ namespace lanthor {
 /// reads the same without QTextDocument, and so skips it: node labels are mostly such text.
 AttributedString readHtmlFragment(std::u16string_view html, const Font& font);
 
+/// The same, always through QTextDocument.
+AttributedString readHtmlWithDocument(std::u16string_view html, const Font& font);
+
 } // namespace lanthor
