@@ -70,11 +70,12 @@ QFont qtFont(const Font& font) {
 
 QtFontFace::QtFontFace(const Font& font) : font_(qtFont(font)) {
     const QRawFont face = QRawFont::fromFont(font_);
-    ascent_ = face.ascent();
-    descent_ = face.descent();
+    scale_ = face.pixelSize() > 0 ? font.pointSize() / face.pixelSize() : 1;
+    ascent_ = face.ascent() * scale_;
+    descent_ = face.descent() * scale_;
     unitFace_ = face;
     unitFace_.setPixelSize(face.unitsPerEm());
-    pointsPerUnit_ = face.pixelSize() / face.unitsPerEm();
+    pointsPerUnit_ = font.pointSize() / face.unitsPerEm();
     advances_.fill(std::nan(""));
 }
 
@@ -120,7 +121,7 @@ double QtFontFace::width(std::u16string_view text) const {
     layout.beginLayout();
     QTextLine line = layout.createLine();
     layout.endLayout();
-    return line.isValid() ? line.naturalTextWidth() : 0;
+    return line.isValid() ? line.naturalTextWidth() * scale_ : 0;
 }
 
 const QtFontFace& QtFontCache::face(const Font& font) {

@@ -13,12 +13,17 @@
 namespace lanthor {
 
 /// One font as Qt draws it, at one pixel per point.
+///
+/// Qt loads fonts at whole pixel sizes: a font of 15.5 points is drawn from a face of 16
+/// pixels, scaled by `scale`, so that drawn text keeps the measured widths.
 class QtFontFace {
 public:
     explicit QtFontFace(const Font& font);
 
     /// The font for QPainter and QTextLayout, resolved at 72 dots per inch.
     const QFont& font() const { return font_; }
+    /// The factor from the loaded face's pixels to the font's points.
+    double scale() const { return scale_; }
     double ascent() const { return ascent_; }
     double descent() const { return descent_; }
     /// The advance width of `text` on one line, from the font's design metrics.
@@ -35,6 +40,7 @@ private:
     /// the design widths, unrounded.
     QRawFont unitFace_;
     double pointsPerUnit_;
+    double scale_;
     double ascent_;
     double descent_;
     mutable std::array<double, kTabulated> advances_;

@@ -32,10 +32,15 @@ void QtPainter::drawText(const AttributedString& text, Rect rect) {
     for (const QtTextLine& line : layOutLines(text, fonts_)) {
         const double baseline = rect.origin.y + line.top + line.ascent;
         for (const QtTextSegment& segment : line.segments) {
+            const double scale = segment.face->scale();
+            painter_.save();
+            painter_.translate(rect.origin.x + segment.x, baseline - segment.raise);
+            painter_.scale(scale, scale);
             painter_.setFont(segment.face->font());
-            painter_.drawText(QPointF(rect.origin.x + segment.x, baseline - segment.raise),
+            painter_.drawText(QPointF(0, 0),
                               QString::fromUtf16(string.data() + segment.start,
                                                  static_cast<qsizetype>(segment.length)));
+            painter_.restore();
         }
     }
 }
