@@ -3,6 +3,7 @@
 #include "platform/AttributedString.h"
 #include "platform/Color.h"
 #include "platform/View.h"
+#include "render/ChildLookup.h"
 #include "render/LabelCache.h"
 
 #include <memory>
@@ -70,8 +71,10 @@ public:
     void addNode();
 
     /// What the text shown was made from; the canvas's layout keeps it.
-    const std::optional<LabelCache>& labelCache() const { return labelCache_; }
-    void setLabelCache(std::optional<LabelCache> cache) { labelCache_ = std::move(cache); }
+    const LabelCache& labelCache() const { return labelCache_; }
+    void setLabelCache(const LabelCache& cache) { labelCache_ = cache; }
+    /// The node's children as the canvas last found them; the layout and edges keep it.
+    ChildLookup& childLookup() { return childLookup_; }
 
 private:
     bool nodeSelected_ = false;
@@ -83,7 +86,8 @@ private:
     const TextSystem* textSystem_;
     AttributedString textStorage_;
     Size textSize_;
-    std::optional<LabelCache> labelCache_;
+    LabelCache labelCache_;
+    ChildLookup childLookup_;
 };
 
 } // namespace lanthor

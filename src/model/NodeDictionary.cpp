@@ -1,6 +1,13 @@
 #include "NodeDictionary.h"
 
+#include <atomic>
+
 namespace lanthor {
+
+std::uint64_t NodeDictionary::nextGeneration() {
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
 
 std::shared_ptr<Tree> NodeDictionary::find(std::u16string_view number) const {
     const auto found = index_.find(number);
@@ -21,6 +28,7 @@ void NodeDictionary::insert(std::shared_ptr<Tree> node) {
         index_.emplace(node->nodeNumber(), slots_.size());
     }
     slots_.push_back(std::move(node));
+    generation_ = nextGeneration();
     if (slots_.size() > 1024 && slots_.size() > 2 * index_.size()) {
         compact();
     }
@@ -33,6 +41,7 @@ void NodeDictionary::erase(std::u16string_view number) {
     }
     slots_[found->second].reset();
     index_.erase(found);
+    generation_ = nextGeneration();
 }
 
 void NodeDictionary::compact() {

@@ -3,6 +3,7 @@
 #include "Tree.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,6 +31,9 @@ public:
     void erase(std::u16string_view number);
     std::size_t size() const { return index_.size(); }
     bool empty() const { return index_.empty(); }
+    /// Changes with every insert and erase, and differs between any two maps, so that what was
+    /// looked up in a map can be known to be still valid without looking it up again.
+    std::uint64_t generation() const { return generation_; }
 
     /// Calls `visit` with every node, in iteration order. `visit` must not change the map.
     template <typename Visit> void forEach(Visit&& visit) const {
@@ -65,7 +69,10 @@ private:
             return std::hash<std::u16string_view>{}(text);
         }
     };
+    static std::uint64_t nextGeneration();
+
     std::vector<std::shared_ptr<Tree>> slots_;
+    std::uint64_t generation_ = nextGeneration();
     std::unordered_map<std::u16string, std::size_t, Hash, std::equal_to<>> index_;
 };
 

@@ -22,6 +22,8 @@ public:
     /// The size, in points, of `text` drawn without a width limit, one line per '\n': the
     /// widest line's width and the sum of the lines' heights. The empty text measures (0, 0).
     virtual Size measure(const AttributedString& text) const = 0;
+    /// The same for plain text all in one font.
+    virtual Size measure(std::u16string_view text, const Font& font) const = 0;
 };
 
 } // namespace lanthor

@@ -101,7 +101,14 @@ AttributedString withoutSpacesAtLineEnds(const AttributedString& text) {
 
 } // namespace
 
-AttributedString readHtmlFragment(std::u16string_view html, const Font& font) {
+QtHtmlReader::QtHtmlReader(Font font)
+    : font_(std::move(font)), document_(std::make_unique<QTextDocument>()) {
+    document_->setUndoRedoEnabled(false);
+}
+
+QtHtmlReader::~QtHtmlReader() = default;
+
+AttributedString QtHtmlReader::read(std::u16string_view html) const {
     bool plain = true;
     for (const char16_t unit : html) {
         if (!readsAsItself(unit)) {
@@ -110,16 +117,17 @@ AttributedString readHtmlFragment(std::u16string_view html, const Font& font) {
         }
     }
     if (plain) {
-        return AttributedString(collapsedSpaces(html), TextAttributes{font});
+        return AttributedString(collapsedSpaces(html), TextAttributes{font_});
     }
-    return readHtmlWithDocument(html, font);
+    return readWithDocument(html);
 }
 
-AttributedString readHtmlWithDocument(std::u16string_view html, const Font& font) {
+AttributedString QtHtmlReader::readWithDocument(std::u16string_view html) const {
+    const Font& font = font_;
     // HTML reads "</br>" as a line break too; QTextDocument would drop it.
     std::u16string source(html);
     replaceAll(source, u"</br>", u"<br>");
-    QTextDocument document;
+    QTextDocument& document = *document_;
     document.setHtml(QString::fromUtf16(source.data(), static_cast<qsizetype>(source.size())));
 
     AttributedString read;

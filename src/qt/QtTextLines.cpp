@@ -120,4 +120,21 @@ Size measureLines(const AttributedString& text, QtFontCache& fonts) {
     return size;
 }
 
+Size measurePlainLines(std::u16string_view text, const QtFontFace& face) {
+    if (text.empty()) {
+        return {};
+    }
+    // One line per break, and one more after the last (empty when the text ends in a break).
+    Size size;
+    for (;;) {
+        const std::size_t lineBreak = text.find(u'\n');
+        size.width = std::max(size.width, face.width(text.substr(0, lineBreak)));
+        size.height += face.ascent() + face.descent();
+        if (lineBreak == std::u16string_view::npos) {
+            return size;
+        }
+        text.remove_prefix(lineBreak + 1);
+    }
+}
+
 } // namespace lanthor

@@ -4,6 +4,7 @@
 #include "platform/Geometry.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace lanthor {
@@ -36,5 +37,8 @@ std::vector<QtTextLine> layOutLines(const AttributedString& text, QtFontCache& f
 /// The size of `text`: the widest line's width and the sum of the lines' heights. It matches
 /// what layOutLines gives, without keeping the lines.
 Size measureLines(const AttributedString& text, QtFontCache& fonts);
+
+/// The same for plain text all in one face.
+Size measurePlainLines(std::u16string_view text, const QtFontFace& face);
 
 } // namespace lanthor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtFontCache.h"
+#include "QtHtmlReader.h"
 #include "platform/TextSystem.h"
 
 namespace lanthor {
@@ -13,10 +14,10 @@ public:
 
     AttributedString readHtml(std::u16string_view html) const override;
     Size measure(const AttributedString& text) const override;
+    Size measure(std::u16string_view text, const Font& font) const override;
 
 private:
-    /// The font the reader gives text before any font is set on it.
-    Font readerFont_;
+    QtHtmlReader reader_;
     mutable QtFontCache fonts_;
 };
 

@@ -4,12 +4,13 @@
 #include "LabelMarkup.h"
 #include "LanthorDocumentView.h"
 #include "LayoutArithmetic.h"
+#include "PathSet.h"
 #include "app/LanthorConfiguration.h"
 #include "app/LanthorNodeView.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <atomic>
 #include <vector>
 
 namespace lanthor {
@@ -23,6 +24,8 @@ constexpr std::int32_t kTopRowY = 30;
 struct PendingNode {
     Tree* node;
     LanthorNodeView* view;
+    /// One per entry of its children list, null where the table has no such node.
+    const std::vector<std::shared_ptr<Tree>>* children;
     std::int32_t x;
     std::int32_t level;
     std::int32_t acc = 0;       ///< the children's subtree widths so far
@@ -32,6 +35,17 @@ struct PendingNode {
 };
 
 } // namespace
+
+std::uint64_t LanthorDocumentView::labelSettingsGeneration() {
+    // Unique across canvases, so that a view that moves to another canvas is not mistaken.
+    static std::atomic<std::uint64_t> lastGeneration{0};
+    const LanthorConfiguration& settings = configuration();
+    if (!labelSettings_ || !(labelSettings_->font == settings.font()) ||
+        labelSettings_->showNodeNumber != settings.showNodeNumber()) {
+        labelSettings_ = LabelSettings{settings.font(), settings.showNodeNumber(), ++lastGeneration};
+    }
+    return labelSettings_->generation;
+}
 
 void LanthorDocumentView::drawAllNodes() {
     log(u"draw", u"nodes");
@@ -47,22 +61,29 @@ void LanthorDocumentView::drawAllNodes() {
     });
 }
 
-LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& node, std::int32_t x,
-                                                std::int32_t level, std::int32_t height) {
+LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& owner,
+                                                std::int32_t x, std::int32_t level,
+                                                std::int32_t height,
+                                                std::uint64_t settingsGeneration) {
+    Tree& node = *owner;
     const LanthorConfiguration& settings = configuration();
-    std::shared_ptr<LanthorNodeView> view = node->uiObject();
-    const LabelCache* cache = view && view->labelCache() ? &*view->labelCache() : nullptr;
-    const bool cached = cache && cache->matches(node.get(), node->revision(),
-                                                settings.showNodeNumber(), settings.font());
+    std::shared_ptr<LanthorNodeView> view = node.uiObject();
+    const bool cached = view && view->labelCache().node == &node &&
+                        view->labelCache().revision == node.revision() &&
+                        view->labelCache().settingsGeneration == settingsGeneration;
 
     double width = 0;
     bool labelIsEmpty = false;
     PreparedLabel prepared;
     if (cached) {
-        width = cache->width;
-        labelIsEmpty = cache->labelIsEmpty;
+        width = view->labelCache().width;
+        labelIsEmpty = view->labelCache().labelIsEmpty;
     } else {
-        const std::u16string label = nodeLabel(*node, settings.showNodeNumber());
+        // Without node numbers the label is the node's text itself, used in place.
+        const std::u16string numbered =
+            settings.showNodeNumber() ? nodeLabel(node, true) : std::u16string();
+        const std::u16string_view label =
+            settings.showNodeNumber() ? std::u16string_view(numbered) : node.nodeValue();
         prepared = prepareLabel(label);
         width = prepared.width;
         labelIsEmpty = label.empty();
@@ -74,19 +95,18 @@ LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& nod
         view->setFrame({origin, labelIsEmpty ? Size{0, 0} : Size{width, 0}});
     } else {
         view = std::make_shared<LanthorNodeView>(Rect{origin, {width, 0}}, &textSystem_);
-        view->setUnderlyingNode(node);
+        view->setUnderlyingNode(owner);
         view->setDrawsBackground(false);
         view->setEditable(false);
         view->setSelectable(false);
-        node->setUiObject(view);
+        node.setUiObject(view);
     }
 
     if (!cached) {
         if (prepared.text) {
             view->setTextStorage(std::move(*prepared.text));
         }
-        view->setLabelCache(LabelCache{node.get(), node->revision(), settings.showNodeNumber(),
-                                       settings.font(), width, labelIsEmpty});
+        view->setLabelCache({&node, node.revision(), settingsGeneration, width, labelIsEmpty});
     }
     if (view->superview() != this) {
         addSubview(view);
@@ -98,24 +118,28 @@ std::int32_t LanthorDocumentView::drawNode(const std::shared_ptr<Tree>& node,
                                            const TreeTable& table, std::int32_t x,
                                            std::int32_t level, std::int32_t height) {
     const NodeDictionary* dictionary = table.nodeDictionary();
+    const std::uint64_t settingsGeneration = labelSettingsGeneration();
     std::vector<PendingNode> path;
-    std::unordered_set<const Tree*> onPath;
+    PathSet onPath;
+    const std::vector<std::shared_ptr<Tree>> noChildren;
 
     const auto enter = [&](const std::shared_ptr<Tree>& entered, std::int32_t enteredX,
                            std::int32_t enteredLevel) {
-        LanthorNodeView& view = placeNode(entered, enteredX, enteredLevel, height);
-        path.push_back({entered.get(), &view, enteredX, enteredLevel});
-        onPath.insert(entered.get());
+        LanthorNodeView& view =
+            placeNode(entered, enteredX, enteredLevel, height, settingsGeneration);
+        const std::vector<std::shared_ptr<Tree>>* children =
+            dictionary ? &lookUpChildren(*entered, *dictionary, view.childLookup())
+                       : &noChildren;
+        path.push_back({entered.get(), &view, children, enteredX, enteredLevel});
+        onPath.push(entered.get());
     };
     enter(node, x, level);
 
     std::int32_t width = 0;
     while (!path.empty()) {
         PendingNode& current = path.back();
-        const std::vector<std::u16string>& children = current.node->childrenList();
-        if (current.nextChild < children.size()) {
-            const std::u16string& number = children[current.nextChild++];
-            std::shared_ptr<Tree> child = dictionary ? dictionary->find(number) : nullptr;
+        if (current.nextChild < current.children->size()) {
+            const std::shared_ptr<Tree>& child = (*current.children)[current.nextChild++];
             if (!child || onPath.contains(child.get())) {
                 continue; // no such node, or one that would make the walk go round a cycle
             }
@@ -132,7 +156,7 @@ std::int32_t LanthorDocumentView::drawNode(const std::shared_ptr<Tree>& node,
             view.setFrameOrigin({mean - view.frame().size.width * 0.5, view.frame().origin.y});
         }
         width = truncateToInt32(std::max(view.frame().size.width, double(current.acc)));
-        onPath.erase(current.node);
+        onPath.pop();
         path.pop_back();
 
         if (!path.empty()) {

@@ -22,8 +22,7 @@ Size LanthorDocumentView::measureSanitized(std::u16string_view sanitized,
                                            AttributedString* read) const {
     AttributedString visible = textSystem_.readHtml(sanitized);
     // Only the plain text counts, all of it in the configured font.
-    const Size size = textSystem_.measure(
-        AttributedString(visible.string(), TextAttributes{configuration().font()}));
+    const Size size = textSystem_.measure(visible.string(), configuration().font());
     if (read) {
         *read = std::move(visible);
     }
@@ -44,15 +43,22 @@ void LanthorDocumentView::markItalic(AttributedString& text) const {
 
 LanthorDocumentView::PreparedLabel
 LanthorDocumentView::prepareLabel(std::u16string_view label) const {
-    const std::u16string sanitized = sanitize(label);
+    // Most labels hold no markup, and escaping leaves them as they are.
+    std::u16string escaped;
+    std::u16string_view sanitized = label;
+    if (mayHoldMarkup(label)) {
+        escaped = sanitize(label);
+        sanitized = escaped;
+    }
     AttributedString read;
     PreparedLabel prepared;
     prepared.width = measureSanitized(sanitized, &read).width;
 
-    const std::u16string marked = withStyleMarkers(sanitized);
-    // The reader gives the same result for the same input: read again only when the bold and
-    // italic tags have become markers.
-    AttributedString text = marked == sanitized ? std::move(read) : textSystem_.readHtml(marked);
+    // The reader gives the same result for the same input: read again only when bold or italic
+    // tags have become markers.
+    AttributedString text = hasStyleTags(sanitized)
+                                ? textSystem_.readHtml(withStyleMarkers(sanitized))
+                                : std::move(read);
     if (text.length() == 0) {
         return prepared; // the view keeps the text it had
     }

@@ -32,11 +32,11 @@ std::size_t findIgnoringCase(std::u16string_view text, std::u16string_view patte
     return std::u16string_view::npos;
 }
 
+} // namespace
+
 bool mayHoldMarkup(std::u16string_view text) {
     return text.find_first_of(u"<>&") != std::u16string_view::npos;
 }
-
-} // namespace
 
 void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
     std::size_t position = text.find(from);
@@ -92,6 +92,15 @@ std::u16string sanitizeLabel(std::u16string_view label) {
         replaceAll(text, from, to);
     }
     return text;
+}
+
+bool hasStyleTags(std::u16string_view sanitized) {
+    for (const std::u16string_view tag : {u"<b>", u"</b>", u"<i>", u"</i>"}) {
+        if (sanitized.find(tag) != std::u16string_view::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::u16string withStyleMarkers(std::u16string_view sanitized) {

@@ -22,10 +22,17 @@ void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
 /// What a node shows: its text, or "[number]text" while node numbers are shown.
 std::u16string nodeLabel(const Tree& node, bool showNodeNumber);
 
+/// True unless the text has none of the characters that markup is made of (< > &), so that
+/// escaping and reading leave it as it is but for its white space.
+bool mayHoldMarkup(std::u16string_view text);
+
 /// Escapes the angle brackets, then restores the ten allowed tags (<b> <i> <br> <sub> <sup> and
 /// their closing forms), also where the text spelled them with "&lt;" and "&gt;". The ampersand
 /// is left alone, so character references reach the HTML reader.
 std::u16string sanitizeLabel(std::u16string_view label);
+
+/// True when escaped text holds a bold or italic tag.
+bool hasStyleTags(std::u16string_view sanitized);
 
 /// Replaces the bold and italic tags of escaped text by their style markers.
 std::u16string withStyleMarkers(std::u16string_view sanitized);

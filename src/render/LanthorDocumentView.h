@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AttributedString.h"
+#include "platform/Font.h"
 #include "platform/Geometry.h"
 #include "platform/MouseEvent.h"
 #include "platform/View.h"
@@ -121,7 +122,11 @@ private:
     const LanthorConfiguration& configuration() const;
     /// Steps of one node's layout before its children: label, frame, view, text.
     LanthorNodeView& placeNode(const std::shared_ptr<Tree>& node, std::int32_t x,
-                               std::int32_t level, std::int32_t height);
+                               std::int32_t level, std::int32_t height,
+                               std::uint64_t settingsGeneration);
+    /// Identifies the label settings (font, node numbers) now in force: the same number as
+    /// long as they stay the same, a new one whenever they differ.
+    std::uint64_t labelSettingsGeneration();
     /// A label read and measured: its width for the layout and, unless the reader found no
     /// visible text, the styled text for its view.
     struct PreparedLabel {
@@ -141,6 +146,12 @@ private:
     std::function<void()> displayRequest_;
     /// Used while no configuration is set, so that a pass still has a font and a height.
     std::unique_ptr<LanthorConfiguration> defaults_;
+    struct LabelSettings {
+        Font font;
+        bool showNodeNumber;
+        std::uint64_t generation;
+    };
+    std::optional<LabelSettings> labelSettings_;
 };
 
 } // namespace lanthor

@@ -28,7 +28,8 @@ std::u16string described(const AttributedString& text) {
 
 std::u16string read(std::u16string_view html) {
     test::qtSession();
-    return described(readHtmlFragment(html, kFont));
+    const QtHtmlReader reader(kFont);
+    return described(reader.read(html));
 }
 
 TEST(HtmlReader, ReadsTheAllowedTagsAndReferences) {
@@ -55,6 +56,7 @@ TEST(HtmlReader, TreatsWhiteSpaceAsHtmlShowsIt) {
 
 TEST(HtmlReader, SkipsTheDocumentOnlyWhereItWouldReadTheSame) {
     test::qtSession();
+    const QtHtmlReader reader(kFont);
     // Characters that QTextDocument treats specially, and ordinary ones.
     std::u16string alphabet =
         u"ab Z9.;[]_/\t\n\r\u00a0\u00ad\u00e9\u0301\u200b\u2028\u2029\u3000\ufeff\ufffd\u65e5"
@@ -69,8 +71,8 @@ TEST(HtmlReader, SkipsTheDocumentOnlyWhereItWouldReadTheSame) {
         for (int n = length(random); n > 0; --n) {
             text += alphabet[pick(random)];
         }
-        const AttributedString fast = readHtmlFragment(text, kFont);
-        const AttributedString full = readHtmlWithDocument(text, kFont);
+        const AttributedString fast = reader.read(text);
+        const AttributedString full = reader.readWithDocument(text);
         ASSERT_EQ(described(fast), described(full)) << "for " << i;
     }
 }

@@ -20,20 +20,23 @@ public:
     }
 
     Size measure(const AttributedString& text) const override {
+        return measure(text.string(), Font(u"Any", 1));
+    }
+
+    Size measure(std::u16string_view string, const Font&) const override {
         ++measures;
-        if (text.length() == 0) {
+        if (string.empty()) {
             return {};
         }
         std::size_t widest = 0;
         std::size_t lines = 0;
         std::size_t start = 0;
-        const std::u16string& string = text.string();
         for (;;) {
             const std::size_t end = string.find(u'\n', start);
-            const std::size_t stop = end == std::u16string::npos ? string.size() : end;
+            const std::size_t stop = end == std::u16string_view::npos ? string.size() : end;
             widest = std::max(widest, stop - start);
             ++lines;
-            if (end == std::u16string::npos) {
+            if (end == std::u16string_view::npos) {
                 break;
             }
             start = end + 1;
