@@ -68,6 +68,7 @@ void LanthorNodeView::updateNodeSelection() {
 void LanthorNodeView::deleteSelf() {
     removeFromSuperview();
     underlyingNode_.reset();
+    childLookup_ = {};
 }
 
 void LanthorNodeView::addNode() {

@@ -64,7 +64,8 @@ public:
     void unselectNode();
     /// Shows the background exactly while the view is selected.
     void updateNodeSelection();
-    /// Leaves the canvas and lets go of the node, when the node is deleted.
+    /// Leaves the canvas and lets go of the node (and of the children it found for it), when the
+    /// node is deleted.
     void deleteSelf();
     /// Adds a child "New Node!" under this view's node, as its last child, and has the canvas
     /// redraw. Without a canvas nothing happens.

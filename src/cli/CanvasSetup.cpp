@@ -5,6 +5,8 @@
 #include "model/TreeTable.h"
 #include "render/LanthorDocumentView.h"
 
+#include <vector>
+
 namespace lanthor {
 
 CanvasSetup::CanvasSetup(std::shared_ptr<TreeTable> loaded, const RenderArguments& arguments,
@@ -18,5 +20,10 @@ CanvasSetup::CanvasSetup(std::shared_ptr<TreeTable> loaded, const RenderArgument
 }
 
 CanvasSetup::~CanvasSetup() = default;
+
+void keepUntilExit(std::unique_ptr<CanvasSetup> setup) {
+    static auto* const kept = new std::vector<std::unique_ptr<CanvasSetup>>();
+    kept->push_back(std::move(setup));
+}
 
 } // namespace lanthor

@@ -23,4 +23,8 @@ struct CanvasSetup {
     std::shared_ptr<LanthorDocumentView> canvas;
 };
 
+/// Leaves `setup` to the end of the process: the command is done with it, and freeing a
+/// million views and nodes one by one would only delay the exit by a second or so.
+void keepUntilExit(std::unique_ptr<CanvasSetup> setup);
+
 } // namespace lanthor

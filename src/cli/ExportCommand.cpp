@@ -33,12 +33,13 @@ int runExportCommand(const std::vector<std::string>& args) {
     }
 
     GuiSession session;
-    CanvasSetup setup(table, arguments, session.textSystem());
+    auto setup = std::make_unique<CanvasSetup>(std::move(table), arguments, session.textSystem());
     if (const std::optional<std::string> error =
-            exportCanvas(*setup.canvas, *arguments.output, *format)) {
+            exportCanvas(*setup->canvas, *arguments.output, *format)) {
         printError("cannot write " + *arguments.output + ": " + *error);
         return kExitInputFailed;
     }
+    keepUntilExit(std::move(setup));
     return kExitSuccess;
 }
 

@@ -145,18 +145,19 @@ int runLayoutCommand(const std::vector<std::string>& args) {
     }
 
     GuiSession session;
-    CanvasSetup setup(table, arguments, session.textSystem());
+    auto setup = std::make_unique<CanvasSetup>(std::move(table), arguments, session.textSystem());
     UnseenPainter painter;
-    setup.canvas->drawRect(painter);
+    setup->canvas->drawRect(painter);
 
     Output out;
-    for (const std::shared_ptr<View>& subview : setup.canvas->subviews()) {
+    for (const std::shared_ptr<View>& subview : setup->canvas->subviews()) {
         if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {
             printNodeView(out, *nodeView);
         }
     }
-    setup.canvas->forEachEdge(
+    setup->canvas->forEachEdge(
         [&out](const LanthorDocumentView::Edge& edge) { printEdge(out, edge); });
+    keepUntilExit(std::move(setup));
     return kExitSuccess;
 }
 

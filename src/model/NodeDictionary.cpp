@@ -20,12 +20,11 @@ std::optional<std::size_t> NodeDictionary::positionOf(std::u16string_view number
 }
 
 void NodeDictionary::insert(std::shared_ptr<Tree> node) {
-    const auto found = index_.find(std::u16string_view(node->nodeNumber()));
-    if (found != index_.end()) {
-        slots_[found->second].reset();
-        found->second = slots_.size();
-    } else {
-        index_.emplace(node->nodeNumber(), slots_.size());
+    // One hash lookup for both cases: a new number, or a node replaced under its number.
+    const auto [entry, added] = index_.try_emplace(node->nodeNumber(), slots_.size());
+    if (!added) {
+        slots_[entry->second].reset();
+        entry->second = slots_.size();
     }
     slots_.push_back(std::move(node));
     generation_ = nextGeneration();

@@ -44,6 +44,11 @@ TEST(QtTextSystem, MeasuresOneLinePerBreak) {
     EXPECT_EQ(measured(u"wide line\nx", helvetica),
               (Size{measured(u"wide line", helvetica).width, 2 * line}));
     EXPECT_EQ(measured(u"x\n", helvetica).height, 2 * line);
+    // Plain text measures the same as the attributed string of it.
+    for (const std::u16string_view text : {u"", u"abc", u"a\nbcd\n", u"\n\n", u"x\u0561y"}) {
+        EXPECT_EQ(test::qtSession().textSystem().measure(text, helvetica),
+                  measured(text, helvetica));
+    }
 
     // Raised and lowered text make the line taller; the widths stay those of the font.
     AttributedString water;
