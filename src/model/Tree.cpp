@@ -25,8 +25,13 @@ std::u16string_view fieldOrEmpty(const std::vector<std::u16string>& fields, std:
 
 } // namespace
 
-Tree::Tree(const std::vector<std::u16string>& fields)
-    : nodeNumber_(fieldOrEmpty(fields, 0)), nodeValue_(fieldOrEmpty(fields, 3)) {
+Tree::Tree(std::vector<std::u16string> fields) {
+    if (fields.size() > 0) {
+        nodeNumber_ = std::move(fields[0]);
+    }
+    if (fields.size() > 3) {
+        nodeValue_ = std::move(fields[3]);
+    }
     const std::u16string_view flag = trimmedOfWhitespace(fieldOrEmpty(fields, 2));
     head_ = flag == u"1";
     realRoot_ = flag == u"R";

@@ -18,8 +18,9 @@ class Tree {
 public:
     /// Reads a node row: number, children (trimmed, split at single spaces, empty pieces
     /// dropped), flag ("1" head, "R" root, after trimming) and text. Fields after the fourth are
-    /// ignored; missing ones read as empty.
-    explicit Tree(const std::vector<std::u16string>& fields);
+    /// ignored; missing ones read as empty. Takes the fields by value, so that a row read for
+    /// this node alone gives up its strings rather than copying them.
+    explicit Tree(std::vector<std::u16string> fields);
 
     const std::u16string& nodeNumber() const { return nodeNumber_; }
     void setNodeNumber(std::u16string number) {

@@ -2,7 +2,6 @@
 // read with only field sanitizing on and written as UTF-16 with a byte-order mark.
 
 #include "TreeTable.h"
-
 #include "csv/CsvParser.h"
 #include "csv/CsvWriter.h"
 #include "csv/Log.h"
@@ -28,7 +27,7 @@ public:
     }
     void parserDidEndLine(CsvParser&, std::uint64_t) override {
         if (row_.size() >= 2) {
-            dictionary->insert(std::make_shared<Tree>(row_));
+            dictionary->insert(std::make_shared<Tree>(std::move(row_)));
         }
     }
     void parserDidFailWithError(CsvParser&, const CsvError& failure) override { error = failure; }

@@ -7,6 +7,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <utility>
+#include <vector>
 
 namespace lanthor {
 
@@ -25,25 +27,6 @@ bool readsAsItself(char16_t unit) {
         return false;
     }
     return !QChar(unit).isSpace();
-}
-
-/// Plain text as HTML shows it: runs of spaces collapse to one, none at either end.
-std::u16string collapsedSpaces(std::u16string_view text) {
-    std::u16string result;
-    result.reserve(text.size());
-    bool pendingSpace = false;
-    for (const char16_t unit : text) {
-        if (unit == u' ') {
-            pendingSpace = !result.empty();
-            continue;
-        }
-        if (pendingSpace) {
-            result += u' ';
-            pendingSpace = false;
-        }
-        result += unit;
-    }
-    return result;
 }
 
 TextAttributes attributesOf(const QTextCharFormat& format, const Font& font) {
@@ -109,17 +92,110 @@ QtHtmlReader::QtHtmlReader(Font font)
 QtHtmlReader::~QtHtmlReader() = default;
 
 AttributedString QtHtmlReader::read(std::u16string_view html) const {
-    bool plain = true;
-    for (const char16_t unit : html) {
-        if (!readsAsItself(unit)) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) {
-        return AttributedString(collapsedSpaces(html), TextAttributes{font_});
+    if (std::optional<AttributedString> simple = readSimpleText(html)) {
+        return std::move(*simple);
     }
     return readWithDocument(html);
+}
+
+std::optional<AttributedString> QtHtmlReader::readSimpleText(std::u16string_view html) const {
+    static constexpr std::pair<std::u16string_view, char16_t> kReferences[] = {
+        {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}};
+    enum class Element { Bold, Italic, Sub, Sup };
+    static constexpr std::pair<std::u16string_view, Element> kOpening[] = {
+        {u"<b>", Element::Bold},
+        {u"<i>", Element::Italic},
+        {u"<sub>", Element::Sub},
+        {u"<sup>", Element::Sup}};
+    static constexpr std::pair<std::u16string_view, Element> kClosing[] = {
+        {u"</b>", Element::Bold},
+        {u"</i>", Element::Italic},
+        {u"</sub>", Element::Sub},
+        {u"</sup>", Element::Sup}};
+
+    AttributedString read;
+    std::vector<Element> open;
+    const auto attributes = [&] {
+        FontTraits traits = 0;
+        int superscript = 0;
+        for (const Element element : open) {
+            traits |= element == Element::Bold     ? FontTraitBold
+                      : element == Element::Italic ? FontTraitItalic
+                                                   : 0;
+            superscript = element == Element::Sub ? -1 : element == Element::Sup ? 1 : superscript;
+        }
+        return TextAttributes{traits ? font_.withTraits(traits) : font_, superscript};
+    };
+    const auto startsWith = [&](std::size_t at, std::u16string_view token) {
+        return html.substr(at, token.size()) == token;
+    };
+    // A space must stand between two visible characters: one that ends a reference, or that
+    // is not markup, on the left; one that starts a reference, or that is not markup, on the
+    // right. Anywhere else HTML would drop or merge it.
+    const auto spaceIsPlain = [&](std::size_t at) {
+        return at > 0 && at + 1 < html.size() && html[at - 1] != u' ' && html[at - 1] != u'>' &&
+               html[at + 1] != u' ' && html[at + 1] != u'<';
+    };
+
+    std::size_t at = 0;
+    while (at < html.size()) {
+        const char16_t unit = html[at];
+        if (unit == u'<') {
+            bool matched = false;
+            if (startsWith(at, u"<br>") || startsWith(at, u"</br>")) {
+                read.append(u"\n", attributes());
+                at += html[at + 1] == u'/' ? 5 : 4;
+                continue;
+            }
+            for (const auto& [tag, element] : kOpening) {
+                if (startsWith(at, tag)) {
+                    open.push_back(element);
+                    at += tag.size();
+                    matched = true;
+                    break;
+                }
+            }
+            for (const auto& [tag, element] : kClosing) {
+                if (!matched && startsWith(at, tag)) {
+                    if (open.empty() || open.back() != element) {
+                        return std::nullopt; // not properly nested
+                    }
+                    open.pop_back();
+                    at += tag.size();
+                    matched = true;
+                }
+            }
+            if (!matched) {
+                return std::nullopt;
+            }
+        } else if (unit == u'&') {
+            bool matched = false;
+            for (const auto& [reference, character] : kReferences) {
+                if (startsWith(at, reference)) {
+                    read.append(std::u16string_view(&character, 1), attributes());
+                    at += reference.size();
+                    matched = true;
+                    break;
+                }
+            }
+            if (!matched) {
+                return std::nullopt;
+            }
+        } else if (unit == u' ' ? spaceIsPlain(at) : readsAsItself(unit)) {
+            std::size_t end = at + 1;
+            while (end < html.size() && html[end] != u' ' && readsAsItself(html[end])) {
+                ++end;
+            }
+            read.append(html.substr(at, end - at), attributes());
+            at = end;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!open.empty()) {
+        return std::nullopt;
+    }
+    return read;
 }
 
 AttributedString QtHtmlReader::readWithDocument(std::u16string_view html) const {

@@ -3,6 +3,7 @@
 #include "platform/AttributedString.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 class QTextDocument;
@@ -22,13 +23,17 @@ public:
     QtHtmlReader(const QtHtmlReader&) = delete;
     QtHtmlReader& operator=(const QtHtmlReader&) = delete;
 
-    /// Text that holds no markup, no character reference and no white space but single spaces
-    /// reads the same without QTextDocument, and so skips it: node labels are mostly such text.
+    /// Text whose only markup is properly nested allowed tags and the references "&lt;",
+    /// "&gt;" and "&amp;", with no white space but single spaces between visible characters,
+    /// reads the same without QTextDocument, and so skips it: most node labels are such text.
     AttributedString read(std::u16string_view html) const;
     /// The same, always through QTextDocument.
     AttributedString readWithDocument(std::u16string_view html) const;
 
 private:
+    /// Reads text of the simple kind that `read` describes; none for anything else.
+    std::optional<AttributedString> readSimpleText(std::u16string_view html) const;
+
     Font font_;
     std::unique_ptr<QTextDocument> document_;
 };

@@ -77,6 +77,28 @@ TEST(HtmlReader, SkipsTheDocumentOnlyWhereItWouldReadTheSame) {
     }
 }
 
+TEST(HtmlReader, SkipsTheDocumentForSimpleMarkupOnlyWhereItWouldReadTheSame) {
+    test::qtSession();
+    const QtHtmlReader reader(kFont);
+    // Tags, references and text as labels put them together, nested well and badly.
+    const std::u16string_view tokens[] = {u"<b>",    u"</b>",       u"<i>",    u"</i>", u"<sub>",
+                                          u"</sub>", u"<sup>",      u"</sup>", u"<br>", u"</br>",
+                                          u"&lt;",   u"&gt;",       u"&amp;",  u"&x;",  u"&",
+                                          u"<",      u">",          u" ",      u"  ",   u"word",
+                                          u"x",      u"[__bold__]", u"\u00e9", u"\t",   u"<u>"};
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(tokens) - 1);
+    std::uniform_int_distribution<int> length(0, 7);
+    for (int i = 0; i < 4000; ++i) {
+        std::u16string text;
+        for (int n = length(random); n > 0; --n) {
+            text += tokens[pick(random)];
+        }
+        ASSERT_EQ(described(reader.read(text)), described(reader.readWithDocument(text)))
+            << "for " << i;
+    }
+}
+
 } // namespace
 
 } // namespace lanthor
