@@ -78,12 +78,13 @@ public:
     ChildLookup& childLookup() { return childLookup_; }
 
 private:
+    // The flags sit together: a canvas holds one view per node, so every byte counts.
     bool nodeSelected_ = false;
-    std::shared_ptr<Tree> underlyingNode_;
     bool drawsBackground_ = true;
-    Color backgroundColor_ = Color::gray();
     bool editable_ = true;
     bool selectable_ = true;
+    std::shared_ptr<Tree> underlyingNode_;
+    Color backgroundColor_ = Color::gray();
     const TextSystem* textSystem_;
     AttributedString textStorage_;
     Size textSize_;

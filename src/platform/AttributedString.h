@@ -42,6 +42,8 @@ public:
     std::size_t length() const { return string_.size(); }
     const std::vector<TextRun>& runs() const { return runs_; }
 
+    /// Makes room for `length` code units, so that appending up to there allocates once.
+    void reserve(std::size_t length) { string_.reserve(length); }
     /// Adds `text` at the end with `attributes`.
     void append(std::u16string_view text, const TextAttributes& attributes);
     /// Sets one font over the whole text; the other attributes stay.

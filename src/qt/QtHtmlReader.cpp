@@ -114,6 +114,7 @@ std::optional<AttributedString> QtHtmlReader::readSimpleText(std::u16string_view
         {u"</sup>", Element::Sup}};
 
     AttributedString read;
+    read.reserve(html.size()); // the text read is never longer
     std::vector<Element> open;
     const auto attributes = [&] {
         FontTraits traits = 0;

@@ -68,7 +68,8 @@ LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& own
     Tree& node = *owner;
     const LanthorConfiguration& settings = configuration();
     std::shared_ptr<LanthorNodeView> view = node.uiObject();
-    const bool cached = view && view->labelCache().node == &node &&
+    const bool cached = view && view->labelCache().valid &&
+                        view->underlyingNode().get() == &node &&
                         view->labelCache().revision == node.revision() &&
                         view->labelCache().settingsGeneration == settingsGeneration;
 
@@ -106,7 +107,7 @@ LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& own
         if (prepared.text) {
             view->setTextStorage(std::move(*prepared.text));
         }
-        view->setLabelCache({&node, node.revision(), settingsGeneration, width, labelIsEmpty});
+        view->setLabelCache({node.revision(), settingsGeneration, width, labelIsEmpty, true});
     }
     if (view->superview() != this) {
         addSubview(view);
