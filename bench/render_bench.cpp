@@ -10,7 +10,6 @@
 #include "render/LanthorDocumentView.h"
 
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 namespace lanthor {

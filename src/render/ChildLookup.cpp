@@ -8,8 +8,7 @@ namespace {
 
 bool stillValid(const std::vector<std::u16string>& entries, const NodeDictionary& dictionary,
                 const ChildLookup& lookup) {
-    if (lookup.generation != dictionary.generation() ||
-        lookup.children.size() != entries.size()) {
+    if (lookup.generation != dictionary.generation() || lookup.children.size() != entries.size()) {
         return false;
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -23,9 +22,8 @@ bool stillValid(const std::vector<std::u16string>& entries, const NodeDictionary
 
 } // namespace
 
-const std::vector<std::shared_ptr<Tree>>& lookUpChildren(const Tree& node,
-                                                         const NodeDictionary& dictionary,
-                                                         ChildLookup& lookup) {
+const std::vector<std::shared_ptr<Tree>>&
+lookUpChildren(const Tree& node, const NodeDictionary& dictionary, ChildLookup& lookup) {
     const std::vector<std::u16string>& entries = node.childrenList();
     if (!stillValid(entries, dictionary, lookup)) {
         lookup.generation = dictionary.generation();

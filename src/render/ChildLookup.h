@@ -20,8 +20,7 @@ struct ChildLookup {
 /// map is unchanged and each entry still names the node found for it, else looked up again and
 /// kept in `lookup`. Every layout pass walks every children list twice (layout, then edges):
 /// this spares the map lookups, which cost most of a pass on large trees.
-const std::vector<std::shared_ptr<Tree>>& lookUpChildren(const Tree& node,
-                                                         const NodeDictionary& dictionary,
-                                                         ChildLookup& lookup);
+const std::vector<std::shared_ptr<Tree>>&
+lookUpChildren(const Tree& node, const NodeDictionary& dictionary, ChildLookup& lookup);
 
 } // namespace lanthor

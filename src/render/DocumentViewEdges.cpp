@@ -78,14 +78,15 @@ void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& tabl
     // A node without a view (not laid out) has its children looked up here, for this walk.
     std::vector<std::unique_ptr<ChildLookup>> lookedUpHere;
     const auto childrenOf = [&](const Tree& node, LanthorNodeView* view) {
-        ChildLookup& lookup =
-            view ? view->childLookup() : *lookedUpHere.emplace_back(std::make_unique<ChildLookup>());
+        ChildLookup& lookup = view ? view->childLookup()
+                                   : *lookedUpHere.emplace_back(std::make_unique<ChildLookup>());
         return &lookUpChildren(node, *dictionary, lookup);
     };
 
     const std::shared_ptr<LanthorNodeView> topView = top.uiObject();
     const Rect topFrame = topView ? topView->frame() : Rect{};
-    std::vector<PendingEdges> path{{&top, edgeStart(top, topFrame), childrenOf(top, topView.get())}};
+    std::vector<PendingEdges> path{
+        {&top, edgeStart(top, topFrame), childrenOf(top, topView.get())}};
     PathSet onPath;
     onPath.push(&top);
     while (!path.empty()) {

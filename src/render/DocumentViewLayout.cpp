@@ -42,7 +42,8 @@ std::uint64_t LanthorDocumentView::labelSettingsGeneration() {
     const LanthorConfiguration& settings = configuration();
     if (!labelSettings_ || !(labelSettings_->font == settings.font()) ||
         labelSettings_->showNodeNumber != settings.showNodeNumber()) {
-        labelSettings_ = LabelSettings{settings.font(), settings.showNodeNumber(), ++lastGeneration};
+        labelSettings_ =
+            LabelSettings{settings.font(), settings.showNodeNumber(), ++lastGeneration};
     }
     return labelSettings_->generation;
 }
@@ -61,15 +62,13 @@ void LanthorDocumentView::drawAllNodes() {
     });
 }
 
-LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& owner,
-                                                std::int32_t x, std::int32_t level,
-                                                std::int32_t height,
+LanthorNodeView& LanthorDocumentView::placeNode(const std::shared_ptr<Tree>& owner, std::int32_t x,
+                                                std::int32_t level, std::int32_t height,
                                                 std::uint64_t settingsGeneration) {
     Tree& node = *owner;
     const LanthorConfiguration& settings = configuration();
     std::shared_ptr<LanthorNodeView> view = node.uiObject();
-    const bool cached = view && view->labelCache().valid &&
-                        view->underlyingNode().get() == &node &&
+    const bool cached = view && view->labelCache().valid && view->underlyingNode().get() == &node &&
                         view->labelCache().revision == node.revision() &&
                         view->labelCache().settingsGeneration == settingsGeneration;
 
@@ -129,8 +128,7 @@ std::int32_t LanthorDocumentView::drawNode(const std::shared_ptr<Tree>& node,
         LanthorNodeView& view =
             placeNode(entered, enteredX, enteredLevel, height, settingsGeneration);
         const std::vector<std::shared_ptr<Tree>>* children =
-            dictionary ? &lookUpChildren(*entered, *dictionary, view.childLookup())
-                       : &noChildren;
+            dictionary ? &lookUpChildren(*entered, *dictionary, view.childLookup()) : &noChildren;
         path.push_back({entered.get(), &view, children, enteredX, enteredLevel});
         onPath.push(entered.get());
     };

@@ -1,4 +1,5 @@
 #include "app/LanthorConfiguration.h"
+
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>

@@ -32,8 +32,8 @@ TEST_F(DocumentView, ReportsAMissingTableOnEveryPass) {
     canvas->setUpdated(true);
     EXPECT_EQ(pass().operations, std::vector<std::string>{"fill white"});
     pass();
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"[draw_error] nil tree",
-                                                   "[draw_error] nil tree"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"[draw_error] nil tree", "[draw_error] nil tree"}));
     EXPECT_TRUE(canvas->updated());
     {
         auto gone = std::make_shared<TreeTable>();
@@ -123,8 +123,8 @@ TEST_F(DocumentView, DisplaysNodeViewsOverThePassAndCoversWhatIsDrawn) {
     load(u"0,1,R,WWWWWWWWW\n1,,0,x\n");
     RecordingPainter painter;
     canvas->display(painter);
-    EXPECT_EQ(painter.operations, (std::vector<std::string>{"fill white", "line black", "text",
-                                                            "text"}));
+    EXPECT_EQ(painter.operations,
+              (std::vector<std::string>{"fill white", "line black", "text", "text"}));
     EXPECT_EQ(painter.textRects[0], rect(-25, 30, 90, 18)); // inside the padding of 5
     EXPECT_EQ(canvas->drawingBounds(), rect(-30, 0, 530, 400));
 
@@ -132,8 +132,7 @@ TEST_F(DocumentView, DisplaysNodeViewsOverThePassAndCoversWhatIsDrawn) {
     view(u"1")->selectNode();
     RecordingPainter selected;
     canvas->display(selected, rect(0, 80, 100, 40));
-    EXPECT_EQ(selected.operations,
-              (std::vector<std::string>{"fill white", "fill other", "text"}));
+    EXPECT_EQ(selected.operations, (std::vector<std::string>{"fill white", "fill other", "text"}));
     EXPECT_EQ(selected.fills[1], rect(10, 90, 20, 18));
 }
 

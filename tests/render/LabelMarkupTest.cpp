@@ -1,5 +1,6 @@
-#include "model/Tree.h"
 #include "render/LabelMarkup.h"
+
+#include "model/Tree.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,6 @@
 #include "render/LanthorDocumentView.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace lanthor::test {
