@@ -7,7 +7,6 @@
 #include "render/LabelCache.h"
 
 #include <memory>
-#include <optional>
 
 namespace lanthor {
 
