@@ -1,6 +1,8 @@
 #include "RecordedDrawing.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace lanthor {
 
@@ -19,14 +21,19 @@ void RecordedDrawing::fillRect(Rect rect, Color color) {
 
 void RecordedDrawing::strokeLine(Point from, Point to, double width, Color color) {
     commands_.push_back(Line{from, to, width, color});
-    // Flat ends: the line reaches half its width to either side, never past its end points.
-    const double reach = width / 2;
-    const double minX = std::min(from.x, to.x) - reach;
-    const double minY = std::min(from.y, to.y) - reach;
-    const Rect extent{
-        {minX, minY},
-        {std::max(from.x, to.x) + reach - minX, std::max(from.y, to.y) + reach - minY}};
-    include(extent);
+    // With flat ends the line covers a rectangle: half its width to either side, not past its
+    // end points. A line of no length covers nothing.
+    const double length = std::hypot(to.x - from.x, to.y - from.y);
+    if (!(length > 0)) {
+        return;
+    }
+    const double sideX = -(to.y - from.y) / length * width / 2;
+    const double sideY = (to.x - from.x) / length * width / 2;
+    const double xs[] = {from.x + sideX, from.x - sideX, to.x + sideX, to.x - sideX};
+    const double ys[] = {from.y + sideY, from.y - sideY, to.y + sideY, to.y - sideY};
+    const auto [minX, maxX] = std::minmax_element(std::begin(xs), std::end(xs));
+    const auto [minY, maxY] = std::minmax_element(std::begin(ys), std::end(ys));
+    include({{*minX, *minY}, {*maxX - *minX, *maxY - *minY}});
 }
 
 void RecordedDrawing::drawText(const AttributedString& text, Rect rect) {

@@ -17,7 +17,7 @@ public:
     void drawText(const AttributedString& text, Rect rect) override;
 
     /// The smallest rectangle that holds every mark: fills and text rectangles with some area,
-    /// and lines with their width; none when there is no such mark.
+    /// and lines of some length with their width; none when there is no such mark.
     const std::optional<Rect>& bounds() const { return bounds_; }
     /// Draws everything again, in the same order.
     void replay(Painter& painter) const;
