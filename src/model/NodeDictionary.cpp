@@ -1,6 +1,7 @@
 #include "NodeDictionary.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <iterator>
 #include <stdexcept>
@@ -100,7 +101,13 @@ void NodeDictionary::place(std::size_t position, std::uint32_t hash) {
     entry.position = static_cast<std::uint32_t>(position);
 }
 
+std::uint64_t NodeDictionary::nextGeneration() {
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
+
 void NodeDictionary::insert(std::shared_ptr<Tree> node) {
+    generation_ = nextGeneration();
     reservePositions(1);
     reserveEntries(1);
     const std::uint32_t hash = hashOf(node->nodeNumber());
@@ -110,6 +117,7 @@ void NodeDictionary::insert(std::shared_ptr<Tree> node) {
 }
 
 void NodeDictionary::insertAll(std::vector<std::shared_ptr<Tree>> nodes) {
+    generation_ = nextGeneration();
     reservePositions(nodes.size());
     reserveEntries(nodes.size());
     // The nodes go to the end of the slots, where an empty map can simply adopt them.
@@ -138,6 +146,7 @@ void NodeDictionary::eraseAt(std::size_t position) {
     if (slots_[position]) {
         slots_[position].reset();
         --count_;
+        generation_ = nextGeneration();
     }
 }
 
@@ -202,6 +211,7 @@ void NodeDictionary::compact() {
         }
     }
     rebuildIndex(count_);
+    generation_ = nextGeneration();
 }
 
 void NodeDictionary::compactIfSparse() {

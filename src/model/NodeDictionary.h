@@ -36,6 +36,9 @@ public:
     /// Removes the node at `position`, if any; positions stay valid.
     void eraseAt(std::size_t position);
     std::size_t size() const { return count_; }
+    /// Changes with every insert and removal, and differs between any two maps, so that what was
+    /// looked up in a map can be known to be still valid without looking it up again.
+    std::uint64_t generation() const { return generation_; }
     bool empty() const { return count_ == 0; }
 
     /// Calls `visit` with every node, in iteration order. `visit` must not change the map.
@@ -93,8 +96,11 @@ private:
 
     std::vector<std::shared_ptr<Tree>> slots_;
     std::vector<IndexEntry> index_; ///< linear probing; its size is zero or a power of two
-    std::size_t count_ = 0;         ///< nodes stored
-    std::size_t usedEntries_ = 0;   ///< index entries not free, removed nodes' included
+    static std::uint64_t nextGeneration();
+
+    std::size_t count_ = 0; ///< nodes stored
+    std::uint64_t generation_ = nextGeneration();
+    std::size_t usedEntries_ = 0; ///< index entries not free, removed nodes' included
 };
 
 } // namespace lanthor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,14 +21,23 @@ public:
     /// ignored; missing ones read as empty.
     explicit Tree(const std::vector<std::u16string>& fields);
     /// Reads the four fields of a node row.
-    Tree(std::u16string_view number, std::u16string_view children, std::u16string_view flag,
-         std::u16string_view text);
+    explicit Tree(std::u16string_view number, std::u16string_view children,
+                  std::u16string_view flag, std::u16string_view text);
 
     const std::u16string& nodeNumber() const { return nodeNumber_; }
     /// Not for a node stored in a table, which finds it by the number it was stored under.
-    void setNodeNumber(std::u16string number) { nodeNumber_ = std::move(number); }
+    void setNodeNumber(std::u16string number) {
+        nodeNumber_ = std::move(number);
+        ++revision_;
+    }
     const std::u16string& nodeValue() const { return nodeValue_; }
-    void setNodeValue(std::u16string value) { nodeValue_ = std::move(value); }
+    void setNodeValue(std::u16string value) {
+        nodeValue_ = std::move(value);
+        ++revision_;
+    }
+    /// Counts the changes of the number and the text, so that what is made from them (a node's
+    /// label) can tell when it is out of date without keeping a copy.
+    std::uint64_t revision() const { return revision_; }
     bool head() const { return head_; }
     void setHead(bool head) { head_ = head; }
     bool realRoot() const { return realRoot_; }
@@ -49,6 +59,7 @@ public:
 private:
     std::u16string nodeNumber_;
     std::u16string nodeValue_;
+    std::uint64_t revision_ = 0;
     bool head_ = false;
     bool realRoot_ = false;
     std::vector<std::u16string> childrenList_;

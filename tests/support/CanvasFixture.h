@@ -1,0 +1,56 @@
+#pragma once
+
+#include "FixedWidthTextSystem.h"
+#include "GeometryPrinting.h"
+#include "LogCapture.h"
+#include "RecordingPainter.h"
+#include "app/LanthorConfiguration.h"
+#include "app/LanthorNodeView.h"
+#include "model/TreeTable.h"
+#include "render/LanthorDocumentView.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace lanthor::test {
+
+/// A canvas wired as a document window wires it, over a table read from tree-file text, with a
+/// text system of round numbers (10 points per character plus the 10.0 of every label, lines
+/// 18 high).
+class CanvasFixture : public ::testing::Test {
+protected:
+    void load(std::u16string_view treeFile) {
+        ASSERT_FALSE(table->loadTable(treeFile));
+        canvas->setTreeTable(table);
+        canvas->setMConfiguration(configuration);
+        canvas->setUpdated(true);
+    }
+
+    /// One drawing pass; returns what it drew.
+    RecordingPainter pass() {
+        RecordingPainter painter;
+        canvas->drawRect(painter);
+        return painter;
+    }
+
+    std::shared_ptr<Tree> node(std::u16string_view number) const {
+        return table->nodeDictionary()->find(number);
+    }
+    std::shared_ptr<LanthorNodeView> view(std::u16string_view number) const {
+        return node(number)->uiObject();
+    }
+    Rect frame(std::u16string_view number) const { return view(number)->frame(); }
+
+    LogCapture log;
+    FixedWidthTextSystem text;
+    std::shared_ptr<TreeTable> table = std::make_shared<TreeTable>();
+    std::shared_ptr<LanthorConfiguration> configuration = std::make_shared<LanthorConfiguration>();
+    std::shared_ptr<LanthorDocumentView> canvas =
+        std::make_shared<LanthorDocumentView>(Rect{{0, 0}, {500, 400}}, text);
+};
+
+inline Rect rect(double x, double y, double width, double height) {
+    return {{x, y}, {width, height}};
+}
+
+} // namespace lanthor::test
