@@ -73,8 +73,7 @@ TEST_F(CanvasExport, WritesEachFormatByItsExtension) {
     };
     for (const auto& [name, signature] : signatures) {
         ASSERT_EQ(exportTree(tree, name), std::nullopt) << name;
-        EXPECT_EQ(test::readFile(dir.path() / name).substr(0, signature.size()), signature)
-            << name;
+        EXPECT_EQ(test::readFile(dir.path() / name).substr(0, signature.size()), signature) << name;
     }
     EXPECT_EQ(exportFormatForPath("a.gif"), std::nullopt);
     EXPECT_EQ(exportFormatForPath("png"), std::nullopt);

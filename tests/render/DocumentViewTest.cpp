@@ -71,7 +71,7 @@ TEST_F(DocumentView, AddNodeMakesTheFirstRootOrAChildOfTheSelection) {
     const double width = canvas->frame().size.width;
     canvas->addNode();
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"Adding Node :New Tree! to )",
-                                                   "Failed to add root node New Tree!"}));
+                                                     "Failed to add root node New Tree!"}));
     EXPECT_EQ(canvas->frame().size.width, width + 0.1);
 
     // The selected view adds a last child under its node.
