@@ -1,19 +1,32 @@
 #pragma once
 
+#include "platform/AttributedString.h"
 #include "platform/Color.h"
 #include "platform/View.h"
+#include "render/LabelCache.h"
 
 #include <memory>
+#include <optional>
 
 namespace lanthor {
 
+class Painter;
+class TextSystem;
 class Tree;
 
-/// The view of one node on the canvas. It owns its node; the node refers back to it without
-/// owning it. The selected view shows a gray background, every other view its text alone.
+/// The view of one node on the canvas: a text view that is neither editable nor selectable once
+/// laid out. It owns its node; the node refers back to it without owning it. The selected view
+/// shows a gray background, every other view its text alone.
+///
+/// Like the platform's text view it is as tall as its text: whatever height its frame is given,
+/// it takes the height of the text it holds (0 while it holds none).
 class LanthorNodeView : public View {
 public:
-    explicit LanthorNodeView(Rect frame);
+    /// Text inside the view starts this far from its left edge and ends as far from its right.
+    static constexpr double kLineFragmentPadding = 5.0;
+
+    /// `textSystem` measures the text that is set; without one, text measures (0, 0).
+    explicit LanthorNodeView(Rect frame, const TextSystem* textSystem = nullptr);
 
     bool nodeSelected() const { return nodeSelected_; }
     /// Sets the flag alone; the background follows at the next updateNodeSelection.
@@ -30,12 +43,35 @@ public:
     bool isSelectable() const { return selectable_; }
     void setSelectable(bool selectable) { selectable_ = selectable; }
 
+    /// The styled text shown.
+    const AttributedString& textStorage() const { return textStorage_; }
+    /// Replaces the text shown; the view takes the height of the new text.
+    void setTextStorage(AttributedString text);
+    /// The measured size of the text shown.
+    Size textSize() const { return textSize_; }
+    /// Where the text is drawn, in the superview's coordinates.
+    Rect textRect() const;
+
+    /// Keeps the width asked for; the height stays that of the text.
+    void setFrameSize(Size size) override;
+
+    /// Draws the view in its superview's coordinates: the background while it is drawn, then
+    /// the text.
+    void drawRect(Painter& painter) const;
+
     void selectNode();
     void unselectNode();
     /// Shows the background exactly while the view is selected.
     void updateNodeSelection();
     /// Leaves the canvas and lets go of the node, when the node is deleted.
     void deleteSelf();
+    /// Adds a child "New Node!" under this view's node, as its last child, and has the canvas
+    /// redraw. Without a canvas nothing happens.
+    void addNode();
+
+    /// What the text shown was made from; the canvas's layout keeps it.
+    const std::optional<LabelCache>& labelCache() const { return labelCache_; }
+    void setLabelCache(std::optional<LabelCache> cache) { labelCache_ = std::move(cache); }
 
 private:
     bool nodeSelected_ = false;
@@ -44,6 +80,10 @@ private:
     Color backgroundColor_ = Color::gray();
     bool editable_ = true;
     bool selectable_ = true;
+    const TextSystem* textSystem_;
+    AttributedString textStorage_;
+    Size textSize_;
+    std::optional<LabelCache> labelCache_;
 };
 
 } // namespace lanthor

@@ -2,6 +2,7 @@
 
 #include "CsvCommand.h"
 #include "Output.h"
+#include "RenderCommands.h"
 #include "TreeCommands.h"
 #include "csv/Log.h"
 
@@ -51,6 +52,12 @@ int runCommand(const std::vector<std::string>& args) {
     }
     if (command == "resave") {
         return runResaveCommand(rest);
+    }
+    if (command == "layout") {
+        return runLayoutCommand(rest);
+    }
+    if (command == "export") {
+        return runExportCommand(rest);
     }
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);

@@ -3,24 +3,13 @@
 #include "Cli.h"
 #include "Json.h"
 #include "Output.h"
+#include "TreeFileLoading.h"
 #include "model/AtomicFile.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
 
 namespace lanthor {
-
-namespace {
-
-int loadTreeFile(const std::string& file, TreeTable& table) {
-    if (const std::optional<TreeLoadError> error = table.loadTableFromURL(file)) {
-        printError(error->describe());
-        return kExitInputFailed;
-    }
-    return kExitSuccess;
-}
-
-} // namespace
 
 int runDumpCommand(const std::vector<std::string>& args) {
     if (args.size() != 1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +26,13 @@ public:
     /// Set once, from the row: the table keys the node by it.
     const std::u16string& nodeNumber() const { return nodeNumber_; }
     const std::u16string& nodeValue() const { return nodeValue_; }
-    void setNodeValue(std::u16string value) { nodeValue_ = std::move(value); }
+    void setNodeValue(std::u16string value) {
+        nodeValue_ = std::move(value);
+        ++revision_;
+    }
+    /// Counts the changes of the number and the text, so that what is made from them (a node's
+    /// label) can tell when it is out of date without keeping a copy.
+    std::uint64_t revision() const { return revision_; }
     bool head() const { return head_; }
     void setHead(bool head) { head_ = head; }
     bool realRoot() const { return realRoot_; }
@@ -48,6 +55,7 @@ private:
 
     std::u16string nodeNumber_;
     std::u16string nodeValue_;
+    std::uint64_t revision_ = 0;
     bool head_ = false;
     bool realRoot_ = false;
     std::vector<std::u16string> childrenList_;

@@ -27,6 +27,21 @@ struct Rect {
     bool contains(Point p) const {
         return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
     }
+    bool isEmpty() const { return !(size.width > 0 && size.height > 0); }
+    /// True when the two rectangles share some area.
+    bool intersects(const Rect& other) const {
+        return minX() < other.maxX() && other.minX() < maxX() && minY() < other.maxY() &&
+               other.minY() < maxY();
+    }
 };
+
+/// The smallest rectangle that holds both, also where one of them has no area.
+inline Rect unionRect(const Rect& a, const Rect& b) {
+    const double minX = a.minX() < b.minX() ? a.minX() : b.minX();
+    const double minY = a.minY() < b.minY() ? a.minY() : b.minY();
+    const double maxX = a.maxX() > b.maxX() ? a.maxX() : b.maxX();
+    const double maxY = a.maxY() > b.maxY() ? a.maxY() : b.maxY();
+    return {{minX, minY}, {maxX - minX, maxY - minY}};
+}
 
 } // namespace lanthor

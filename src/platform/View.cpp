@@ -10,6 +10,11 @@ View::~View() {
     }
 }
 
+void View::setFrame(Rect frame) {
+    setFrameOrigin(frame.origin);
+    setFrameSize(frame.size);
+}
+
 const std::vector<std::shared_ptr<View>>& View::subviews() const {
     compactSubviews();
     return subviews_;

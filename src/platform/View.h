@@ -18,8 +18,16 @@ public:
     View(const View&) = delete;
     View& operator=(const View&) = delete;
 
+    /// The view's rectangle in its superview's coordinates.
     Rect frame() const { return frame_; }
-    virtual void setFrame(Rect frame) { frame_ = frame; }
+    /// The view's own rectangle: its frame's size at the origin.
+    Rect bounds() const { return {{0, 0}, frame_.size}; }
+    /// Moves and resizes the view, through setFrameOrigin and setFrameSize.
+    void setFrame(Rect frame);
+    /// Moves the view without changing its size.
+    void setFrameOrigin(Point origin) { frame_.origin = origin; }
+    /// Resizes the view; subclasses may react to the change or adjust the size.
+    virtual void setFrameSize(Size size) { frame_.size = size; }
     /// Origin top-left with y growing downwards when true.
     virtual bool isFlipped() const { return false; }
 

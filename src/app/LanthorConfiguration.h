@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Font.h"
+
+#include <cstdint>
+
+namespace lanthor {
+
+/// The display settings of one document window: node numbers shown or not, the font of the node
+/// texts and the distance between tree levels. Shared by the document and its canvas; never
+/// saved, so every window starts from the defaults.
+class LanthorConfiguration {
+public:
+    /// Node numbers hidden, Helvetica at 15 points, levels 60 points apart.
+    LanthorConfiguration();
+
+    bool showNodeNumber() const { return showNodeNumber_; }
+    void setShowNodeNumber(bool show) { showNodeNumber_ = show; }
+    const Font& font() const { return font_; }
+    void setFont(Font font) { font_ = std::move(font); }
+    /// The vertical distance between successive levels, in points; any value is kept.
+    std::int64_t height() const { return height_; }
+    void setHeight(std::int64_t height) { height_ = height; }
+
+    /// Flips whether node numbers are shown and logs "SHOWING NODE #" or "HIDING NODE #".
+    void toggleNodeNumber();
+
+private:
+    bool showNodeNumber_ = false;
+    Font font_;
+    std::int64_t height_ = 60;
+};
+
+} // namespace lanthor

@@ -1,0 +1,163 @@
+#include "CanvasSetup.h"
+#include "Cli.h"
+#include "Json.h"
+#include "Output.h"
+#include "RenderCommands.h"
+#include "TreeFileLoading.h"
+#include "ViewOptions.h"
+#include "app/LanthorNodeView.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
+#include "platform/Painter.h"
+#include "qt/GuiSession.h"
+#include "render/LanthorDocumentView.h"
+
+namespace lanthor {
+
+namespace {
+
+/// The layout command prints the frames that the pass sets, not its pixels.
+class UnseenPainter final : public Painter {
+public:
+    void fillRect(Rect, Color) override {}
+    void strokeLine(Point, Point, double, Color) override {}
+    void drawText(const AttributedString&, Rect) override {}
+};
+
+std::string styleFlags(const TextAttributes& attributes) {
+    std::string flags;
+    const auto add = [&flags](const char* flag) {
+        if (!flags.empty()) {
+            flags += '+';
+        }
+        flags += flag;
+    };
+    if (attributes.font.isBold()) {
+        add("b");
+    }
+    if (attributes.font.isItalic()) {
+        add("i");
+    }
+    if (attributes.superscript < 0) {
+        add("sub");
+    } else if (attributes.superscript > 0) {
+        add("sup");
+    }
+    return flags;
+}
+
+/// The maximal runs of styled text as [start, length, flags]; plain text is left out.
+void appendStyles(std::string& line, const AttributedString& text) {
+    line += '[';
+    bool first = true;
+    std::size_t start = 0;
+    std::size_t length = 0;
+    std::string flags;
+    const auto flush = [&] {
+        if (length > 0 && !flags.empty()) {
+            line += first ? "[" : ",[";
+            first = false;
+            appendJsonNumber(line, std::uint64_t{start});
+            line += ',';
+            appendJsonNumber(line, std::uint64_t{length});
+            line += ',';
+            appendJsonString(line, flags);
+            line += ']';
+        }
+    };
+    for (const TextRun& run : text.runs()) {
+        std::string runFlags = styleFlags(run.attributes);
+        if (runFlags != flags) {
+            flush();
+            start += length;
+            length = 0;
+            flags = std::move(runFlags);
+        }
+        length += run.length;
+    }
+    flush();
+    line += ']';
+}
+
+void appendPoint(std::string& line, Point point) {
+    line += '[';
+    appendJsonNumber(line, point.x);
+    line += ',';
+    appendJsonNumber(line, point.y);
+    line += ']';
+}
+
+void printNodeView(Output& out, const LanthorNodeView& view) {
+    std::string& line = out.line();
+    line += R"({"node":)";
+    if (const std::shared_ptr<Tree>& node = view.underlyingNode()) {
+        appendJsonString(line, node->nodeNumber());
+    } else {
+        line += "null";
+    }
+    const Rect frame = view.frame();
+    line += R"(,"frame":[)";
+    appendJsonNumber(line, frame.origin.x);
+    line += ',';
+    appendJsonNumber(line, frame.origin.y);
+    line += ',';
+    appendJsonNumber(line, frame.size.width);
+    line += ',';
+    appendJsonNumber(line, frame.size.height);
+    line += R"(],"text":)";
+    appendJsonString(line, view.textStorage().string());
+    line += R"(,"styles":)";
+    appendStyles(line, view.textStorage());
+    line += '}';
+    out.endLine();
+}
+
+void printEdge(Output& out, const LanthorDocumentView::Edge& edge) {
+    std::string& line = out.line();
+    line += R"({"edge":[)";
+    appendJsonString(line, edge.parent.nodeNumber());
+    line += ',';
+    appendJsonString(line, edge.child.nodeNumber());
+    line += R"(],"from":)";
+    appendPoint(line, edge.from);
+    line += R"(,"to":)";
+    appendPoint(line, edge.to);
+    line += R"(,"width":)";
+    appendJsonNumber(line, LanthorDocumentView::lineWidth(edge.bold));
+    line += '}';
+    out.endLine();
+}
+
+} // namespace
+
+int runLayoutCommand(const std::vector<std::string>& args) {
+    const auto parsed = parseRenderArguments(args, false);
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return usageError(*problem);
+    }
+    const RenderArguments& arguments = std::get<RenderArguments>(parsed);
+    if (arguments.positional.size() != 1) {
+        return usageError("layout needs exactly one FILE");
+    }
+    auto table = std::make_shared<TreeTable>();
+    if (const int status = loadTreeFile(arguments.positional[0], *table)) {
+        return status;
+    }
+
+    GuiSession session;
+    CanvasSetup setup(table, arguments, session.textSystem());
+    UnseenPainter painter;
+    setup.canvas->drawRect(painter);
+
+    Output out;
+    for (const std::shared_ptr<View>& subview : setup.canvas->subviews()) {
+        if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {
+            printNodeView(out, *nodeView);
+        }
+    }
+    setup.canvas->forEachEdge(
+        [&out](const LanthorDocumentView::Edge& edge) { printEdge(out, edge); });
+    return kExitSuccess;
+}
+
+} // namespace lanthor

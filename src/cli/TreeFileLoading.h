@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace lanthor {
+
+class TreeTable;
+
+/// Loads a tree file ("-" for standard input) into `table`. When it cannot be loaded, the
+/// table's own log line is followed by the file and the reason on standard error, and the
+/// result is kExitInputFailed; otherwise kExitSuccess.
+int loadTreeFile(const std::string& file, TreeTable& table);
+
+} // namespace lanthor

@@ -1,0 +1,43 @@
+#include "QtPainter.h"
+
+#include "QtTextLines.h"
+
+#include <QPainter>
+#include <QPen>
+
+namespace lanthor {
+
+namespace {
+
+QColor toQColor(Color color) {
+    return QColor::fromRgbF(static_cast<float>(color.red), static_cast<float>(color.green),
+                            static_cast<float>(color.blue), static_cast<float>(color.alpha));
+}
+
+} // namespace
+
+void QtPainter::fillRect(Rect rect, Color color) {
+    painter_.fillRect(QRectF(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height),
+                      toQColor(color));
+}
+
+void QtPainter::strokeLine(Point from, Point to, double width, Color color) {
+    painter_.setPen(QPen(toQColor(color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter_.drawLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
+}
+
+void QtPainter::drawText(const AttributedString& text, Rect rect) {
+    const std::u16string& string = text.string();
+    painter_.setPen(Qt::black);
+    for (const QtTextLine& line : layOutLines(text, fonts_)) {
+        const double baseline = rect.origin.y + line.top + line.ascent;
+        for (const QtTextSegment& segment : line.segments) {
+            painter_.setFont(segment.face->font());
+            painter_.drawText(QPointF(rect.origin.x + segment.x, baseline - segment.raise),
+                              QString::fromUtf16(string.data() + segment.start,
+                                                 static_cast<qsizetype>(segment.length)));
+        }
+    }
+}
+
+} // namespace lanthor
