@@ -5,6 +5,7 @@
 #include "LeadingInteger.h"
 #include "csv/Log.h"
 #include "model/Tree.h"
+#include "model/TreeTable.h"
 #include "platform/Alerts.h"
 #include "render/LanthorDocumentView.h"
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/TreeTable.h"
 #include "platform/Font.h"
 #include "platform/MouseEvent.h"
 
@@ -16,6 +15,8 @@ namespace lanthor {
 class LanthorConfiguration;
 class LanthorDocumentView;
 class LanthorNodeView;
+class TreeTable;
+struct TreeLoadError;
 
 /// One open tree document and the commands of its window. It owns the node table and the
 /// display configuration; the window's canvas shares both (the table without owning it). Every

@@ -102,8 +102,8 @@ bool LanthorNodeView::changeParent() {
 
     const std::u16string& number = node->nodeNumber();
     std::vector<std::u16string>& oldSiblings = parent->childrenList();
-    // Moving within the same parent only changes something when the node was not already its
-    // last and only entry there.
+    // A move within the same parent changes the tree only if it reorders the list or drops a
+    // repeated entry: keep the list to compare.
     const std::vector<std::u16string> before =
         parent == newParent ? oldSiblings : std::vector<std::u16string>{};
     std::erase(oldSiblings, number);
