@@ -83,8 +83,13 @@ void DocumentWindow::exportToDesktop() {
             return writePicture(canvas, path, ExportFormat::Jpeg);
         });
     if (error) {
-        session_.prompts().showError(this, QStringLiteral("The picture could not be exported."),
-                                     QString::fromStdString(*error));
+        // The writer's reasons do not name the file; the document's own ones come before it.
+        const QString reason = QString::fromStdString(*error);
+        session_.prompts().showError(
+            this, QStringLiteral("The picture could not be exported."),
+            written.empty()
+                ? reason
+                : QStringLiteral("%1: %2").arg(QFile::decodeName(written.c_str()), reason));
         return;
     }
     statusBar()->showMessage(

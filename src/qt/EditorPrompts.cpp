@@ -1,10 +1,12 @@
 #include "EditorPrompts.h"
 
 #include "FontConversion.h"
+#include "QtFontCache.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -20,7 +22,7 @@ SaveChangesAnswer askSaveChanges(QWidget* window, const QString& documentName) {
                         .arg(documentName),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window);
     box.setInformativeText(QStringLiteral("Your changes will be lost if you don’t save them."));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("Don’t Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Don’t Save"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -103,13 +105,18 @@ QString chooseExportPath(QWidget* window, const QString& suggested) {
 }
 
 std::optional<Font> chooseFont(QWidget* window, const Font& current) {
+    // The dialog lists installed families only: it starts from the one that stands in for
+    // the configured family (Nimbus Sans for Helvetica, say).
+    QFont shown = toQFont(current);
+    shown.setFamily(QFontInfo(qtFont(current)).family());
     bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, toQFont(current), window, QStringLiteral("Font"));
+    const QFont chosen = QFontDialog::getFont(&ok, shown, window, QStringLiteral("Font"));
     if (!ok) {
         return std::nullopt;
     }
-    return fromQFont(chosen);
+    const Font font = fromQFont(chosen);
+    // Left as it was shown: the configured font stays, under its own family name.
+    return font == fromQFont(shown) ? current : font;
 }
 
 } // namespace
