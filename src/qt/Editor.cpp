@@ -50,10 +50,16 @@ void runScripted(const QPointer<DocumentWindow>& window, const EditorArguments& 
 } // namespace
 
 int runEditor(int& argc, char** argv, const std::function<int(const std::string&)>& usageError) {
+    // A bad option of ours is reported before QApplication is made, which needs a display;
+    // Qt's own options (one dash) are known only once it has taken them out of argv.
+    if (const auto early = parseEditorArguments({argv + 1, argv + argc}, SingleDashOptions::Skip);
+        std::holds_alternative<std::string>(early)) {
+        return usageError(std::get<std::string>(early));
+    }
     QApplication::setApplicationName(QStringLiteral("lanthor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Lanthor"));
-    QApplication application(argc, argv); // takes Qt's own options out of argv
-    const auto parsed = parseEditorArguments(std::vector<std::string>(argv + 1, argv + argc));
+    QApplication application(argc, argv);
+    const auto parsed = parseEditorArguments({argv + 1, argv + argc}, SingleDashOptions::Refuse);
     if (const auto* problem = std::get_if<std::string>(&parsed)) {
         return usageError(*problem);
     }

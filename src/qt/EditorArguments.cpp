@@ -3,13 +3,15 @@
 namespace lanthor {
 
 std::variant<EditorArguments, std::string>
-parseEditorArguments(const std::vector<std::string>& args) {
+parseEditorArguments(const std::vector<std::string>& args, SingleDashOptions singleDash) {
     EditorArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
             parsed.files.push_back(arg);
+        } else if (arg[1] != '-' && singleDash == SingleDashOptions::Skip) {
+            continue;
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--screenshot" || arg == "--trigger") {

@@ -17,9 +17,14 @@ struct EditorArguments {
     std::vector<std::string> triggers;
 };
 
+/// What to make of an option with one dash, such as Qt's "-platform offscreen".
+enum class SingleDashOptions { Refuse, Skip };
+
 /// Reads the editor's arguments (without the program name); a string says what is wrong.
-/// "--" ends the options, so that a file may start with "-".
+/// "--" ends the options, so that a file may start with "-"; "-" alone is a file (standard
+/// input). With SingleDashOptions::Skip, one-dash options are left alone and the files are not
+/// known, since such an option may take the next argument as its value.
 std::variant<EditorArguments, std::string>
-parseEditorArguments(const std::vector<std::string>& args);
+parseEditorArguments(const std::vector<std::string>& args, SingleDashOptions singleDash);
 
 } // namespace lanthor
