@@ -25,7 +25,8 @@ bool LanthorNodeView::mouseDown(const MouseEvent& event) {
     } else {
         selectNode();
         if (canvas) {
-            if (const std::shared_ptr<LanthorNodeView> previous = canvas->selectedNode()) {
+            const std::shared_ptr<LanthorNodeView> previous = canvas->selectedNode();
+            if (previous && previous.get() != this) {
                 previous->unselectNode();
             }
             canvas->setSelectedNode(std::static_pointer_cast<LanthorNodeView>(shared_from_this()));

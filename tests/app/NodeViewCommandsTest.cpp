@@ -40,6 +40,14 @@ TEST_F(NodeViewCommands, ClicksSelectOneNodeAtATime) {
     canvas->mouseDown(MouseEvent{{400, 300}, 1});
     EXPECT_FALSE(view(u"3")->nodeSelected());
     EXPECT_EQ(canvas->selectedNode(), nullptr);
+
+    // The canvas's selection whose flag alone was cleared is selected again, not undone.
+    click(u"1");
+    view(u"1")->setNodeSelected(false);
+    click(u"1");
+    EXPECT_TRUE(view(u"1")->nodeSelected());
+    EXPECT_TRUE(view(u"1")->drawsBackground());
+    EXPECT_EQ(canvas->selectedNode(), view(u"1"));
     EXPECT_EQ(editNotices, 0);
 }
 
