@@ -10,10 +10,10 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <ostream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 class QApplication;
