@@ -1,7 +1,5 @@
 #include "LanthorNodeView.h"
 
-#include "model/Tree.h"
-#include "model/TreeTable.h"
 #include "platform/Painter.h"
 #include "platform/TextSystem.h"
 #include "render/LanthorDocumentView.h"
@@ -9,19 +7,6 @@
 #include <typeinfo>
 
 namespace lanthor {
-
-namespace {
-
-/// The view's canvas: its superview when that is exactly a canvas, not a subclass of one.
-LanthorDocumentView* canvasOf(const View& view) {
-    View* superview = view.superview();
-    if (superview && typeid(*superview) == typeid(LanthorDocumentView)) {
-        return static_cast<LanthorDocumentView*>(superview);
-    }
-    return nullptr;
-}
-
-} // namespace
 
 LanthorNodeView::LanthorNodeView(Rect frame, const TextSystem* textSystem)
     : View(frame), textSystem_(textSystem) {}
@@ -73,19 +58,12 @@ void LanthorNodeView::deleteSelf() {
     childLookup_ = {};
 }
 
-void LanthorNodeView::addNode() {
-    LanthorDocumentView* canvas = canvasOf(*this);
-    if (!canvas) {
-        return;
+LanthorDocumentView* LanthorNodeView::canvas() const {
+    View* view = superview();
+    if (view && typeid(*view) == typeid(LanthorDocumentView)) {
+        return static_cast<LanthorDocumentView*>(view);
     }
-    if (const std::shared_ptr<TreeTable> table = canvas->mTreeTable()) {
-        std::optional<std::u16string> number;
-        if (underlyingNode_) {
-            number = underlyingNode_->nodeNumber();
-        }
-        table->addNode(number, u"New Node!");
-    }
-    canvas->redraw();
+    return nullptr;
 }
 
 } // namespace lanthor

@@ -2,14 +2,19 @@
 
 #include "platform/AttributedString.h"
 #include "platform/Color.h"
+#include "platform/MouseEvent.h"
 #include "platform/View.h"
 #include "render/ChildLookup.h"
 #include "render/LabelCache.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace lanthor {
 
+class LanthorDocumentView;
 class Painter;
 class TextSystem;
 class Tree;
@@ -66,9 +71,41 @@ public:
     /// Leaves the canvas and lets go of the node (and of the children it found for it), when the
     /// node is deleted.
     void deleteSelf();
+    /// The canvas the view is on: its superview when that is exactly a LanthorDocumentView (a
+    /// subclass does not count), else null. A deleted view has none.
+    LanthorDocumentView* canvas() const;
+
+    /// A press on the view. A press on an unselected view selects it and unselects the canvas's
+    /// previous selection; a press on the selected view unselects it, and when it is the second
+    /// press of a double click, edits the node first. Returns true when that edit changed the
+    /// node's text.
+    bool mouseDown(const MouseEvent& event);
+    /// Asks for a text through the input alert: OK gives the field's text (possibly empty),
+    /// Cancel gives `defaultText`.
+    std::u16string input(std::u16string_view prompt, std::u16string_view defaultText) const;
+    /// Asks for the node's new text ("Update Node", offering the present one), stores it and has
+    /// the canvas redraw. Without a node the question is still asked, with an empty field, and
+    /// nothing changes. Returns true when the text changed.
+    bool editNode();
     /// Adds a child "New Node!" under this view's node, as its last child, and has the canvas
     /// redraw. Without a canvas nothing happens.
     void addNode();
+    /// Has the canvas redraw; nothing without a canvas.
+    void parentRedraw();
+    /// Switches the edge into the node between thin and bold; the caller redraws. Returns false
+    /// when there is no node to switch.
+    bool toggleLineWidth();
+
+    /// Moves the node one place to the right among its siblings, the last one to the front, and
+    /// has the canvas redraw. Without a parent it logs "Cannot locate parent node(s)" and does
+    /// nothing else. Returns true when the order of the siblings changed.
+    bool swapNode();
+    /// Asks for the new parent's number ("Select new Parent", offering the present parent's) and
+    /// moves the node with its subtree to the end of that parent's children; the caller
+    /// redraws. Logs "Cannot locate parent node(s)" and changes nothing when the node has no
+    /// parent, when the answer names no node, or when it names the node itself or a node below
+    /// it (which would cut the subtree off from its root). Returns true when the tree changed.
+    bool changeParent();
 
     /// What the text shown was made from; the canvas's layout keeps it.
     const LabelCache& labelCache() const { return labelCache_; }

@@ -5,7 +5,10 @@
 #include "RenderCommands.h"
 #include "TreeCommands.h"
 #include "csv/Log.h"
+#include "qt/Editor.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 
@@ -38,10 +41,15 @@ int usageError(const std::string& problem) {
 
 namespace {
 
+/// True when the arguments name no subcommand: they are then the editor's files.
+bool opensEditor(const std::vector<std::string>& args) {
+    constexpr std::array<std::string_view, 7> kCommands = {"csv",    "dump",   "resave", "layout",
+                                                           "export", "--help", "-h"};
+    return args.empty() ||
+           std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end();
+}
+
 int runCommand(const std::vector<std::string>& args) {
-    if (args.empty()) {
-        return usageError("the editor is not part of this build; use a subcommand");
-    }
     const std::string& command = args.front();
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "csv") {
@@ -63,13 +71,14 @@ int runCommand(const std::vector<std::string>& args) {
         std::fputs(kUsage, stdout);
         return kExitSuccess;
     }
-    return usageError("the editor is not part of this build; use a subcommand");
+    return usageError("unknown command '" + command + "'");
 }
 
 } // namespace
 
 int runCli(int argc, char** argv) {
-    const int status = runCommand(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = opensEditor(args) ? runEditor(argc, argv, usageError) : runCommand(args);
     flushLog();
     return status;
 }

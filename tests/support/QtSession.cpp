@@ -1,5 +1,6 @@
 #include "QtSession.h"
 
+#include <QApplication>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -21,6 +22,17 @@ public:
 } // namespace
 
 GuiSession& qtSession() {
+    // One application object serves the whole test process, and it must be the widget kind,
+    // which the editor's window tests need too: Qt allows only one per process.
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "lanthor_tests";
+        static char* argv[] = {name, nullptr};
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static QApplication application(argc, argv);
+    }
     if (!session) {
         session = std::make_unique<GuiSession>();
     }

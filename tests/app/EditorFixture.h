@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ScriptedAlert.h"
+#include "app/FerrowLanthorDocument.h"
+#include "app/LanthorConfiguration.h"
+#include "app/LanthorNodeView.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
+#include "qt/GuiSession.h"
+#include "render/LanthorDocumentView.h"
+#include "support/LogCapture.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lanthor::test {
+
+/// A document with its window's canvas, wired as the window wires them when it loads, on the
+/// real Qt text system (offscreen). Counts the canvas's requests for display, which every
+/// redraw makes, and the document's edit notices; questions are answered by `alert`.
+class EditorFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { session_ = std::make_unique<GuiSession>(); }
+    static void TearDownTestSuite() { session_.reset(); }
+    static const TextSystem& textSystem() { return session_->textSystem(); }
+
+    void SetUp() override {
+        canvas = std::make_shared<LanthorDocumentView>(Rect{{0, 0}, {500, 400}}, textSystem());
+        canvas->setDisplayRequest([this] { ++redraws; });
+        document.setDocumentView(canvas);
+        document.setEditedHandler([this] { ++editNotices; });
+        document.windowControllerDidLoadNib();
+    }
+
+    /// Replaces the tree by the nodes of tree-file text and lays it out once.
+    void load(std::u16string_view treeFile) {
+        ASSERT_FALSE(document.treeTable()->loadTable(treeFile));
+        layout();
+    }
+    /// The layout pass, which gives every node reachable from a root its view.
+    void layout() { canvas->drawAllNodes(); }
+
+    std::shared_ptr<Tree> node(std::u16string_view number) const {
+        return document.treeTable()->nodeDictionary()->find(number);
+    }
+    std::shared_ptr<LanthorNodeView> view(std::u16string_view number) const {
+        return node(number)->uiObject();
+    }
+    std::vector<std::u16string> children(std::u16string_view number) const {
+        return node(number)->childrenList();
+    }
+    /// A single press on the node's view, routed through the document as the host routes it.
+    void click(std::u16string_view number, int clickCount = 1) {
+        document.mouseDownOnNode(*view(number), MouseEvent{{1, 1}, clickCount});
+    }
+    /// Clears what the set-up logged and counted.
+    void resetCounts() {
+        log.take();
+        redraws = 0;
+        editNotices = 0;
+    }
+
+    LogCapture log;
+    ScriptedAlert alert;
+    FerrowLanthorDocument document;
+    std::shared_ptr<LanthorDocumentView> canvas;
+    int redraws = 0;
+    int editNotices = 0;
+
+private:
+    static inline std::unique_ptr<GuiSession> session_;
+};
+
+using Strings = std::vector<std::u16string>;
+using Lines = std::vector<std::string>;
+
+} // namespace lanthor::test
