@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
+#include <string_view>
 
 namespace lanthor {
 
@@ -55,6 +57,16 @@ int runEditor(int& argc, char** argv, const std::function<int(const std::string&
     if (const auto early = parseEditorArguments({argv + 1, argv + argc}, SingleDashOptions::Skip);
         std::holds_alternative<std::string>(early)) {
         return usageError(std::get<std::string>(early));
+    }
+    // Without a display Qt would abort with a message about its plugins; say plainly what is
+    // missing instead.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !std::any_of(argv + 1, argv + argc,
+                     [](const char* arg) { return std::string_view(arg) == "-platform"; })) {
+        logLine("lanthor: there is no display to open the editor on (DISPLAY is not set); the "
+                "subcommands work without one");
+        return kExitFailed;
     }
     QApplication::setApplicationName(QStringLiteral("lanthor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Lanthor"));
