@@ -8,6 +8,7 @@
 #include "QtInputAlert.h"
 #include "csv/Log.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -95,6 +96,10 @@ int runEditor(int& argc, char** argv, const std::function<int(const std::string&
         const QPointer<DocumentWindow> first = session.windows().front();
         QTimer::singleShot(0, &application, [first, &arguments] { runScripted(first, arguments); });
     }
+    // The log keeps lines for a while, as commands on big trees write one per node; whenever the
+    // editor waits for the user they go out.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     &application, [] { flushLog(); });
     const int status = QApplication::exec();
     flushLog();
     return status;
