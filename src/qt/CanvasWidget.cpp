@@ -90,7 +90,7 @@ bool CanvasWidget::runPendingPass() {
     if (!canvas_->updated()) {
         return false;
     }
-    RetainedDrawing pass;
+    RecordedDrawing pass;
     canvas_->drawRect(pass);
     lastPass_ = std::move(pass);
     update();

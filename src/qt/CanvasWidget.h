@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RetainedDrawing.h"
 #include "platform/Geometry.h"
+#include "render/RecordedDrawing.h"
 
 #include <QImage>
 #include <QList>
@@ -67,7 +67,7 @@ private:
 
     FerrowLanthorDocument& document_;
     std::shared_ptr<LanthorDocumentView> canvas_;
-    RetainedDrawing lastPass_;
+    RecordedDrawing lastPass_;
     QPoint origin_;
     QList<QAction*> nodeActions_;
     QImage scratch_;

@@ -12,19 +12,24 @@ template <typename... Handlers> struct Overloaded : Handlers... { using Handlers
 
 } // namespace
 
-void RecordedDrawing::fillRect(Rect rect, Color color) {
-    commands_.push_back(Fill{rect, color});
-    if (!rect.isEmpty()) {
-        include(rect);
+void RecordedDrawing::add(Command command, std::optional<Rect> extent) {
+    commands_.push_back(std::move(command));
+    extents_.push_back(extent);
+    if (extent) {
+        bounds_ = bounds_ ? unionRect(*bounds_, *extent) : *extent;
     }
 }
 
+void RecordedDrawing::fillRect(Rect rect, Color color) {
+    add(Fill{rect, color}, rect.isEmpty() ? std::nullopt : std::optional(rect));
+}
+
 void RecordedDrawing::strokeLine(Point from, Point to, double width, Color color) {
-    commands_.push_back(Line{from, to, width, color});
     // With flat ends the line covers a rectangle: half its width to either side, not past its
     // end points. A line of no length covers nothing.
     const double length = std::hypot(to.x - from.x, to.y - from.y);
     if (!(length > 0)) {
+        add(Line{from, to, width, color}, std::nullopt);
         return;
     }
     const double sideX = -(to.y - from.y) / length * width / 2;
@@ -33,26 +38,35 @@ void RecordedDrawing::strokeLine(Point from, Point to, double width, Color color
     const double ys[] = {from.y + sideY, from.y - sideY, to.y + sideY, to.y - sideY};
     const auto [minX, maxX] = std::minmax_element(std::begin(xs), std::end(xs));
     const auto [minY, maxY] = std::minmax_element(std::begin(ys), std::end(ys));
-    include({{*minX, *minY}, {*maxX - *minX, *maxY - *minY}});
+    add(Line{from, to, width, color}, Rect{{*minX, *minY}, {*maxX - *minX, *maxY - *minY}});
 }
 
 void RecordedDrawing::drawText(const AttributedString& text, Rect rect) {
-    commands_.push_back(Text{text, rect});
-    if (!rect.isEmpty()) {
-        include(rect);
-    }
+    add(Text{text, rect}, rect.isEmpty() ? std::nullopt : std::optional(rect));
+}
+
+void RecordedDrawing::draw(const Command& command, Painter& painter) {
+    std::visit(Overloaded{
+                   [&](const Fill& fill) { painter.fillRect(fill.rect, fill.color); },
+                   [&](const Line& line) {
+                       painter.strokeLine(line.from, line.to, line.width, line.color);
+                   },
+                   [&](const Text& text) { painter.drawText(text.text, text.rect); },
+               },
+               command);
 }
 
 void RecordedDrawing::replay(Painter& painter) const {
-    for (const auto& command : commands_) {
-        std::visit(Overloaded{
-                       [&](const Fill& fill) { painter.fillRect(fill.rect, fill.color); },
-                       [&](const Line& line) {
-                           painter.strokeLine(line.from, line.to, line.width, line.color);
-                       },
-                       [&](const Text& text) { painter.drawText(text.text, text.rect); },
-                   },
-                   command);
+    for (const Command& command : commands_) {
+        draw(command, painter);
+    }
+}
+
+void RecordedDrawing::replay(Painter& painter, Rect area) const {
+    for (std::size_t i = 0; i < commands_.size(); ++i) {
+        if (extents_[i] && extents_[i]->intersects(area)) {
+            draw(commands_[i], painter);
+        }
     }
 }
 

@@ -8,8 +8,9 @@
 
 namespace lanthor {
 
-/// A painter that keeps what is drawn on it, to learn the drawing's extent before drawing it
-/// again on a surface of that size, as an export needs.
+/// A painter that keeps what is drawn on it: to learn the drawing's extent before drawing it
+/// again on a surface of that size, as an export needs, and to show any part of it again, as a
+/// window needs (the canvas draws its edges only in a pass that lays the tree out).
 class RecordedDrawing final : public Painter {
 public:
     void fillRect(Rect rect, Color color) override;
@@ -21,6 +22,9 @@ public:
     const std::optional<Rect>& bounds() const { return bounds_; }
     /// Draws everything again, in the same order.
     void replay(Painter& painter) const;
+    /// Draws again, in their order, the marks that meet `area`; a rectangle test per mark, so
+    /// showing a small part of a large drawing stays cheap.
+    void replay(Painter& painter, Rect area) const;
 
 private:
     struct Fill {
@@ -37,9 +41,14 @@ private:
         AttributedString text;
         Rect rect;
     };
-    void include(Rect mark) { bounds_ = bounds_ ? unionRect(*bounds_, mark) : mark; }
+    using Command = std::variant<Fill, Line, Text>;
+    /// Keeps `command`, which covers `extent` (none: nothing).
+    void add(Command command, std::optional<Rect> extent);
+    static void draw(const Command& command, Painter& painter);
 
-    std::vector<std::variant<Fill, Line, Text>> commands_;
+    std::vector<Command> commands_;
+    std::vector<std::optional<Rect>> extents_; ///< what each command covers
+
     std::optional<Rect> bounds_;
 };
 
