@@ -13,11 +13,18 @@
 #endif
 #ifdef LANTHOR_ASAN
 #include <sanitizer/asan_interface.h>
+#include <sanitizer/lsan_interface.h>
 #define LANTHOR_POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
 #define LANTHOR_UNPOISON(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
+// The leak checker scans only the heap and the program's own data for pointers; nodes live in
+// mapped chunks, so the chunks are shown to it, or what the nodes own would look leaked.
+#define LANTHOR_SCAN_FOR_LEAKS(address, size) __lsan_register_root_region(address, size)
+#define LANTHOR_STOP_SCANNING(address, size) __lsan_unregister_root_region(address, size)
 #else
 #define LANTHOR_POISON(address, size) ((void)(address), (void)(size))
 #define LANTHOR_UNPOISON(address, size) ((void)(address), (void)(size))
+#define LANTHOR_SCAN_FOR_LEAKS(address, size) ((void)(address), (void)(size))
+#define LANTHOR_STOP_SCANNING(address, size) ((void)(address), (void)(size))
 #endif
 
 namespace lanthor {
@@ -33,6 +40,7 @@ constexpr std::size_t kHugePage = 2 * 1024 * 1024;
 NodeArena::~NodeArena() {
     for (const auto& [address, size] : chunks_) {
         LANTHOR_UNPOISON(address, size); // the range may be mapped again for something else
+        LANTHOR_STOP_SCANNING(address, size);
         ::munmap(address, size);
     }
 }
@@ -56,6 +64,7 @@ void NodeArena::addChunk() {
     }
 #endif
     chunks_.emplace_back(address, size);
+    LANTHOR_SCAN_FOR_LEAKS(address, size);
     next_ = static_cast<char*>(address);
     end_ = next_ + size;
     LANTHOR_POISON(address, size);
