@@ -8,7 +8,6 @@
 #include "qt/DocumentWindow.h"
 #include "qt/GuiSession.h"
 #include "render/LanthorDocumentView.h"
-#include "support/QtSession.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -91,14 +90,25 @@ EditorPrompts ScriptedPrompts::prompts() {
 }
 
 void EditorTest::SetUpTestSuite() {
-    // The shared session makes the one application object, of the widget kind windows need.
-    gui_ = &qtSession();
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "lanthor_tests";
+        static char* argv[] = {name, nullptr};
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        application_ = new QApplication(argc, argv);
+    }
     ASSERT_NE(qobject_cast<QApplication*>(QCoreApplication::instance()), nullptr)
         << "the editor's windows need a QApplication";
+    gui_ = new GuiSession;
 }
 
 void EditorTest::TearDownTestSuite() {
+    delete gui_;
     gui_ = nullptr;
+    delete application_;
+    application_ = nullptr;
 }
 
 void EditorTest::SetUp() {

@@ -68,6 +68,7 @@ protected:
     std::unique_ptr<EditorSession> session;
 
 private:
+    static inline QApplication* application_ = nullptr;
     static inline GuiSession* gui_ = nullptr;
 };
 
