@@ -2,12 +2,12 @@
 // measured and put into a new view) and every later pass (the same tree laid out again).
 
 #include "BenchTree.h"
-#include "app/LanthorConfiguration.h"
-#include "csv/Log.h"
+#include "base/Log.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
 #include "model/TreeTable.h"
 #include "platform/Painter.h"
-#include "qt/GuiSession.h"
-#include "render/LanthorDocumentView.h"
+#include "qtgui/GuiSession.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -13,7 +13,7 @@
 // generated file at PATH. deleteNode logs one line per node to standard error; redirect it to
 // /dev/null to measure the real sink. bench/tree_file.sh runs this beside Python's csv module.
 
-#include "csv/Log.h"
+#include "base/Log.h"
 #include "model/TreeTable.h"
 
 #include <benchmark/benchmark.h>

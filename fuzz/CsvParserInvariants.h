@@ -4,10 +4,10 @@
 // reads with field sanitizing survive being written and read again. Shared by the libFuzzer
 // target and by the unit test that replays saved fuzz inputs, so it needs nothing of libFuzzer.
 
+#include "base/Log.h"
 #include "csv/ByteStreams.h"
 #include "csv/CsvParser.h"
 #include "csv/CsvReaders.h"
-#include "csv/Log.h"
 
 #include <cstdint>
 #include <memory>

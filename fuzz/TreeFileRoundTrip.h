@@ -5,7 +5,7 @@
 // again as the same nodes (a root's bold edge aside, which is not stored), and deleting every
 // node afterwards must leave a consistent, empty map.
 
-#include "csv/Log.h"
+#include "base/Log.h"
 #include "model/TreeTable.h"
 
 #include <fstream>

@@ -17,6 +17,9 @@ step() { printf '\n==== %s\n' "$*"; }
 step "Dependencies"
 bash scripts/install-deps.sh
 
+step "Layers"
+bash scripts/check-layers.sh
+
 step "Release build and unit tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DLANTHOR_WERROR=ON -DLANTHOR_BENCH=ON
 cmake --build build -j "$jobs"

@@ -1,9 +1,9 @@
 #include "CanvasSetup.h"
 
 #include "ViewOptions.h"
-#include "app/LanthorConfiguration.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
 #include "model/TreeTable.h"
-#include "render/LanthorDocumentView.h"
 
 #include <vector>
 

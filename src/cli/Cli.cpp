@@ -1,11 +1,9 @@
 #include "Cli.h"
 
 #include "CsvCommand.h"
-#include "Output.h"
 #include "RenderCommands.h"
 #include "TreeCommands.h"
-#include "csv/Log.h"
-#include "qt/Editor.h"
+#include "base/Log.h"
 
 #include <algorithm>
 #include <array>
@@ -41,44 +39,43 @@ int usageError(const std::string& problem) {
 
 namespace {
 
-/// True when the arguments name no subcommand: they are then the editor's files.
-bool opensEditor(const std::vector<std::string>& args) {
-    constexpr std::array<std::string_view, 7> kCommands = {"csv",    "dump",   "resave", "layout",
-                                                           "export", "--help", "-h"};
-    return args.empty() ||
-           std::find(kCommands.begin(), kCommands.end(), args.front()) == kCommands.end();
+int printUsage(const std::vector<std::string>&) {
+    std::fputs(kUsage, stdout);
+    return kExitSuccess;
 }
 
-int runCommand(const std::vector<std::string>& args) {
-    const std::string& command = args.front();
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "csv") {
-        return runCsvCommand(rest);
+struct Subcommand {
+    std::string_view name;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+constexpr std::array<Subcommand, 7> kSubcommands = {{
+    {"csv", runCsvCommand},
+    {"dump", runDumpCommand},
+    {"resave", runResaveCommand},
+    {"layout", runLayoutCommand},
+    {"export", runExportCommand},
+    {"--help", printUsage},
+    {"-h", printUsage},
+}};
+
+const Subcommand* findSubcommand(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return nullptr;
     }
-    if (command == "dump") {
-        return runDumpCommand(rest);
-    }
-    if (command == "resave") {
-        return runResaveCommand(rest);
-    }
-    if (command == "layout") {
-        return runLayoutCommand(rest);
-    }
-    if (command == "export") {
-        return runExportCommand(rest);
-    }
-    if (command == "--help" || command == "-h") {
-        std::fputs(kUsage, stdout);
-        return kExitSuccess;
-    }
-    return usageError("unknown command '" + command + "'");
+    const auto found = std::find_if(kSubcommands.begin(), kSubcommands.end(),
+                                    [&](const Subcommand& s) { return s.name == args.front(); });
+    return found == kSubcommands.end() ? nullptr : &*found;
 }
 
 } // namespace
 
-int runCli(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = opensEditor(args) ? runEditor(argc, argv, usageError) : runCommand(args);
+bool namesSubcommand(const std::vector<std::string>& args) {
+    return findSubcommand(args) != nullptr;
+}
+
+int runSubcommand(const std::vector<std::string>& args) {
+    const int status = findSubcommand(args)->run({args.begin() + 1, args.end()});
     flushLog();
     return status;
 }

@@ -2,9 +2,9 @@
 
 #include "Cli.h"
 #include "Json.h"
-#include "Output.h"
+#include "base/BufferedWriter.h"
+#include "base/Log.h"
 #include "csv/CsvReaders.h"
-#include "csv/Log.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -80,7 +80,7 @@ std::variant<CsvCommandOptions, std::string> parseArguments(const std::vector<st
 /// Prints every parser event as it happens.
 class EventPrinter final : public CsvParserDelegate {
 public:
-    explicit EventPrinter(Output& output) : out_(output) {}
+    explicit EventPrinter(BufferedWriter& output) : out_(output) {}
     const std::optional<CsvError>& error() const { return error_; }
     std::uint64_t record() const { return record_; }
 
@@ -138,7 +138,7 @@ private:
         out_.endLine();
     }
 
-    Output& out_;
+    BufferedWriter& out_;
     std::optional<CsvError> error_;
     std::uint64_t record_ = 0;
 };
@@ -190,7 +190,7 @@ int runCsvCommand(const std::vector<std::string>& args) {
         return kExitInputFailed;
     }
     parser.setOptions(options.options);
-    Output out;
+    BufferedWriter out(stdout);
     if (options.events) {
         EventPrinter printer(out);
         parser.setDelegate(&printer);

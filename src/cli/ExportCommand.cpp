@@ -1,12 +1,11 @@
 #include "CanvasSetup.h"
 #include "Cli.h"
-#include "Output.h"
 #include "RenderCommands.h"
 #include "TreeFileLoading.h"
 #include "ViewOptions.h"
 #include "model/TreeTable.h"
-#include "qt/CanvasExport.h"
-#include "qt/GuiSession.h"
+#include "qtgui/CanvasExport.h"
+#include "qtgui/GuiSession.h"
 
 namespace lanthor {
 

@@ -1,16 +1,16 @@
 #include "CanvasSetup.h"
 #include "Cli.h"
 #include "Json.h"
-#include "Output.h"
 #include "RenderCommands.h"
 #include "TreeFileLoading.h"
 #include "ViewOptions.h"
-#include "app/LanthorNodeView.h"
+#include "base/BufferedWriter.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
 #include "platform/Painter.h"
-#include "qt/GuiSession.h"
-#include "render/LanthorDocumentView.h"
+#include "qtgui/GuiSession.h"
 
 namespace lanthor {
 
@@ -87,7 +87,7 @@ void appendPoint(std::string& line, Point point) {
     line += ']';
 }
 
-void printNodeView(Output& out, const LanthorNodeView& view) {
+void printNodeView(BufferedWriter& out, const LanthorNodeView& view) {
     std::string& line = out.line();
     line += R"({"node":)";
     if (const std::shared_ptr<Tree>& node = view.underlyingNode()) {
@@ -112,7 +112,7 @@ void printNodeView(Output& out, const LanthorNodeView& view) {
     out.endLine();
 }
 
-void printEdge(Output& out, const LanthorDocumentView::Edge& edge) {
+void printEdge(BufferedWriter& out, const LanthorDocumentView::Edge& edge) {
     std::string& line = out.line();
     line += R"({"edge":[)";
     appendJsonString(line, edge.parent.nodeNumber());
@@ -149,7 +149,7 @@ int runLayoutCommand(const std::vector<std::string>& args) {
     UnseenPainter painter;
     setup->canvas->drawRect(painter);
 
-    Output out;
+    BufferedWriter out(stdout);
     for (const std::shared_ptr<View>& subview : setup->canvas->subviews()) {
         if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {
             printNodeView(out, *nodeView);

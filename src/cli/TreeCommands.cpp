@@ -2,8 +2,8 @@
 
 #include "Cli.h"
 #include "Json.h"
-#include "Output.h"
 #include "TreeFileLoading.h"
+#include "base/BufferedWriter.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
@@ -23,7 +23,7 @@ int runDumpCommand(const std::vector<std::string>& args) {
         [&nodes](const std::shared_ptr<Tree>& node) { nodes.push_back(node); });
     std::sort(nodes.begin(), nodes.end(),
               [](const auto& a, const auto& b) { return a->nodeNumber() < b->nodeNumber(); });
-    Output out;
+    BufferedWriter out(stdout);
     for (const auto& node : nodes) {
         std::string& line = out.line();
         line += R"({"number":)";

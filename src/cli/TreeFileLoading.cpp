@@ -1,7 +1,6 @@
 #include "TreeFileLoading.h"
 
 #include "Cli.h"
-#include "Output.h"
 #include "model/TreeTable.h"
 
 namespace lanthor {

@@ -1,7 +1,7 @@
 #include "ViewOptions.h"
 
-#include "app/LanthorConfiguration.h"
-#include "csv/Log.h"
+#include "base/Log.h"
+#include "canvas/LanthorConfiguration.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Utf.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -26,18 +28,6 @@ enum class CsvEncoding : std::uint64_t {
 /// The IANA-style name: "UTF-8", "Shift_JIS", "UTF-16", "UTF-16LE", ... ("unknown" for Unknown).
 std::string_view encodingName(CsvEncoding encoding);
 
-/// Why decoding stopped before the end of the bytes it was given.
-enum class DecodeStop {
-    None,       ///< every byte was decoded
-    Incomplete, ///< the bytes end inside a character: more bytes may complete it
-    Invalid,    ///< the bytes hold a sequence that is not valid in the encoding
-};
-
-struct DecodeResult {
-    std::size_t bytesUsed = 0;
-    DecodeStop stop = DecodeStop::None;
-};
-
 /// Decodes the longest prefix of `bytes` that is valid in `encoding` (every character whole)
 /// and appends its UTF-16 code units to `out`. Costs time linear in the bytes. Decoding starts in
 /// the encoding's initial state every time. UTF-16 passes unpaired surrogates through as they are.
@@ -62,9 +52,6 @@ private:
     CsvEncoding encoding_;
     void* converter_ = nullptr; ///< the C library's converter, for the encodings it decodes
 };
-
-/// Appends the UTF-8 bytes of one code point.
-void appendUtf8(std::string& out, char32_t codePoint);
 
 /// Whether the writer and the decoder can handle the encoding.
 bool canEncode(CsvEncoding encoding);

@@ -1,7 +1,7 @@
 #include "CsvParser.h"
 
-#include "CharacterSets.h"
-#include "Log.h"
+#include "base/CharacterSets.h"
+#include "base/Log.h"
 
 #include <algorithm>
 #include <cstdio>

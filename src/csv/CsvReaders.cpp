@@ -1,7 +1,7 @@
 #include "CsvReaders.h"
 
 #include "CsvWriter.h"
-#include "Log.h"
+#include "base/Log.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include "CsvWriter.h"
 
-#include "CharacterSets.h"
+#include "base/CharacterSets.h"
 
 #include <charconv>
 #include <stdexcept>

@@ -1,12 +1,11 @@
 #include "SubtreeDeletion.h"
 
-#include "app/LanthorNodeView.h"
-#include "csv/Log.h"
+#include "base/Log.h"
 
 namespace lanthor {
 
 void releaseNodeView(Tree& node) {
-    if (const std::shared_ptr<LanthorNodeView> view = node.uiObject()) {
+    if (const std::shared_ptr<NodeView> view = node.uiObject()) {
         view->deleteSelf();
     }
     node.setUiObject(nullptr);

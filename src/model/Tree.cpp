@@ -1,6 +1,6 @@
 #include "Tree.h"
 
-#include "csv/CharacterSets.h"
+#include "base/CharacterSets.h"
 
 #include <string_view>
 

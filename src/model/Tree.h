@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NodeView.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,8 +9,6 @@
 #include <vector>
 
 namespace lanthor {
-
-class LanthorNodeView;
 
 /// One node of a document's tree: its number, its text, the numbers of its children from left
 /// to right, whether the edge from its parent is bold (`head`) and whether it is a root, and the
@@ -48,8 +48,8 @@ public:
         childrenList_ = std::move(children);
     }
     /// The view that shows this node, or null; the node does not keep it alive.
-    std::shared_ptr<LanthorNodeView> uiObject() const { return uiObject_.lock(); }
-    void setUiObject(const std::shared_ptr<LanthorNodeView>& view) { uiObject_ = view; }
+    std::shared_ptr<NodeView> uiObject() const { return uiObject_.lock(); }
+    void setUiObject(const std::shared_ptr<NodeView>& view) { uiObject_ = view; }
 
     /// The children column as written: every entry that is not empty, each followed by a space.
     void appendChildrenText(std::u16string& text) const;
@@ -63,7 +63,7 @@ private:
     bool head_ = false;
     bool realRoot_ = false;
     std::vector<std::u16string> childrenList_;
-    std::weak_ptr<LanthorNodeView> uiObject_;
+    std::weak_ptr<NodeView> uiObject_;
 };
 
 } // namespace lanthor

@@ -1,11 +1,11 @@
 // Loading and saving the tree file: comma-separated rows of number, children, flag and text,
 // read with only field sanitizing on and written as UTF-16 with a byte-order mark.
 
-#include "AtomicFile.h"
 #include "TreeTable.h"
+#include "base/AtomicFile.h"
+#include "base/Log.h"
 #include "csv/CsvParser.h"
 #include "csv/CsvWriter.h"
-#include "csv/Log.h"
 
 namespace lanthor {
 

@@ -1,7 +1,7 @@
 #include "TreeTable.h"
 
 #include "SubtreeDeletion.h"
-#include "csv/Log.h"
+#include "base/Log.h"
 
 #include <cstdint>
 

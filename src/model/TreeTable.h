@@ -47,6 +47,17 @@ public:
     /// The first node in iteration order whose children list holds `number`, or null.
     std::shared_ptr<Tree> findParent(const std::optional<std::u16string>& number) const;
 
+    /// True when `target` is `top`'s own number or the number of a node below `top`; ends on
+    /// cycles and on children that name no node.
+    bool isInSubtree(const Tree& top, std::u16string_view target) const;
+    /// Moves the first entry of `number` in `parent`'s children one place to the right, the last
+    /// one to the front. Returns true when the order of the children changed.
+    bool moveRightAmongSiblings(Tree& parent, std::u16string_view number);
+    /// Moves a node with its subtree: removes every entry of `number` from `parent`'s children and
+    /// appends one to `newParent`'s. The caller checks first that `newParent` is not in the
+    /// subtree. Returns true when the tree changed.
+    bool moveSubtree(std::u16string_view number, Tree& parent, Tree& newParent);
+
     /// Loads a tree file (comma-separated, encoding detected, quoted fields unquoted). A file
     /// that cannot be read, does not parse, or whose text ends before its bytes do leaves the
     /// table as it was, logs "error parsing file:" and returns why.

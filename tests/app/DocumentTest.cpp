@@ -1,5 +1,5 @@
 #include "EditorFixture.h"
-#include "app/LeadingInteger.h"
+#include "base/LeadingInteger.h"
 #include "support/TempDir.h"
 
 #include <limits>

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "ScriptedAlert.h"
-#include "app/FerrowLanthorDocument.h"
-#include "app/LanthorConfiguration.h"
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
+#include "document/FerrowLanthorDocument.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
-#include "qt/GuiSession.h"
-#include "render/LanthorDocumentView.h"
+#include "qtgui/GuiSession.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ protected:
         return document.treeTable()->nodeDictionary()->find(number);
     }
     std::shared_ptr<LanthorNodeView> view(std::u16string_view number) const {
-        return node(number)->uiObject();
+        return nodeViewOf(*node(number));
     }
     std::vector<std::u16string> children(std::u16string_view number) const {
         return node(number)->childrenList();

@@ -1,4 +1,4 @@
-#include "app/LanthorConfiguration.h"
+#include "canvas/LanthorConfiguration.h"
 
 #include "support/LogCapture.h"
 

@@ -1,4 +1,4 @@
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorNodeView.h"
 
 #include "model/Tree.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "csv/Log.h"
+#include "base/Log.h"
 #include "platform/Alerts.h"
 
 #include <deque>

@@ -2,7 +2,7 @@
 // small random graphs, with duplicate entries, dangling entries, self-children and cycles, both
 // must leave the same map, the same children lists (also in the removed nodes) and the same log.
 
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorNodeView.h"
 #include "model/TreeTable.h"
 #include "support/LogCapture.h"
 #include "support/NodeSnapshot.h"

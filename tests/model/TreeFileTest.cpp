@@ -1,4 +1,4 @@
-#include "model/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "model/TreeTable.h"
 #include "support/LogCapture.h"
 #include "support/NodeSnapshot.h"

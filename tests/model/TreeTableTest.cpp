@@ -1,6 +1,6 @@
 #include "model/TreeTable.h"
 
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorNodeView.h"
 #include "support/LogCapture.h"
 #include "support/NodeSnapshot.h"
 

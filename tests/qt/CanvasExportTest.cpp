@@ -1,8 +1,8 @@
-#include "qt/CanvasExport.h"
+#include "qtgui/CanvasExport.h"
 
-#include "app/LanthorConfiguration.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
 #include "model/TreeTable.h"
-#include "render/LanthorDocumentView.h"
 #include "support/LogCapture.h"
 #include "support/QtSession.h"
 #include "support/TempDir.h"

@@ -1,12 +1,12 @@
-#include "qt/CanvasWidget.h"
+#include "editor/CanvasWidget.h"
 
 #include "EditorTestSupport.h"
-#include "app/FerrowLanthorDocument.h"
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/DocumentWindow.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
-#include "qt/DocumentWindow.h"
-#include "render/LanthorDocumentView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "EditorTestSupport.h"
-#include "app/FerrowLanthorDocument.h"
+#include "canvas/LanthorDocumentView.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/CanvasWidget.h"
+#include "editor/DocumentWindow.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
-#include "qt/CanvasWidget.h"
-#include "qt/DocumentWindow.h"
-#include "render/LanthorDocumentView.h"
 
 #include <QAction>
 #include <QDir>

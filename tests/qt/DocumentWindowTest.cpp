@@ -1,14 +1,14 @@
-#include "qt/DocumentWindow.h"
+#include "editor/DocumentWindow.h"
 
 #include "EditorTestSupport.h"
-#include "app/FerrowLanthorDocument.h"
-#include "app/LanthorConfiguration.h"
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/CanvasWidget.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
 #include "platform/Alerts.h"
-#include "qt/CanvasWidget.h"
-#include "render/LanthorDocumentView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "EditorTestSupport.h"
 
-#include "app/FerrowLanthorDocument.h"
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/CanvasWidget.h"
+#include "editor/DocumentWindow.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
-#include "qt/CanvasWidget.h"
-#include "qt/DocumentWindow.h"
-#include "qt/GuiSession.h"
-#include "render/LanthorDocumentView.h"
+#include "qtgui/GuiSession.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -145,7 +145,7 @@ std::shared_ptr<LanthorNodeView> nodeView(const DocumentWindow& window,
     window.canvasWidget().displayIfNeeded();
     const NodeDictionary* nodes = window.document().treeTable()->nodeDictionary();
     const std::shared_ptr<Tree> node = nodes ? nodes->find(number) : nullptr;
-    return node ? node->uiObject() : nullptr;
+    return node ? nodeViewOf(*node) : nullptr;
 }
 
 void clickNode(const DocumentWindow& window, std::u16string_view number, bool twice) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "editor/EditorPrompts.h"
+#include "editor/EditorSession.h"
+#include "editor/QtInputAlert.h"
 #include "platform/Font.h"
-#include "qt/EditorPrompts.h"
-#include "qt/EditorSession.h"
-#include "qt/QtInputAlert.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 

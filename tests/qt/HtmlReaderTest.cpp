@@ -1,4 +1,4 @@
-#include "qt/QtHtmlReader.h"
+#include "qtgui/QtHtmlReader.h"
 #include "support/QtSession.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "EditorTestSupport.h"
+#include "editor/DocumentWindow.h"
 #include "model/TreeTable.h"
-#include "qt/DocumentWindow.h"
 
 #include <QDir>
 #include <QElapsedTimer>

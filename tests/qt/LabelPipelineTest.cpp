@@ -1,8 +1,8 @@
-#include "app/LanthorConfiguration.h"
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
 #include "model/TreeTable.h"
 #include "platform/TextSystem.h"
-#include "render/LanthorDocumentView.h"
 #include "support/LogCapture.h"
 #include "support/QtSession.h"
 #include "support/RecordingPainter.h"
@@ -39,7 +39,7 @@ protected:
         canvas->setUpdated(true);
         test::RecordingPainter painter;
         canvas->drawRect(painter);
-        const auto view = table->nodeDictionary()->find(number)->uiObject();
+        const auto view = nodeViewOf(*table->nodeDictionary()->find(number));
         const AttributedString& shown = view->textStorage();
         std::u16string text;
         std::size_t position = 0;

@@ -1,5 +1,5 @@
 #include "platform/TextSystem.h"
-#include "qt/QtFontCache.h"
+#include "qtgui/QtFontCache.h"
 #include "support/GeometryPrinting.h"
 #include "support/QtSession.h"
 

@@ -1,5 +1,6 @@
-#include "render/LabelMarkup.h"
+#include "canvas/LabelMarkup.h"
 
+#include "base/ReplaceAll.h"
 #include "model/Tree.h"
 
 #include <gtest/gtest.h>

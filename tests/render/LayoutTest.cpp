@@ -1,4 +1,4 @@
-#include "render/LayoutArithmetic.h"
+#include "canvas/LayoutArithmetic.h"
 #include "support/CanvasFixture.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "render/RecordedDrawing.h"
+#include "canvas/RecordedDrawing.h"
 
 #include "support/GeometryPrinting.h"
 #include "support/RecordingPainter.h"

@@ -4,10 +4,10 @@
 #include "GeometryPrinting.h"
 #include "LogCapture.h"
 #include "RecordingPainter.h"
-#include "app/LanthorConfiguration.h"
-#include "app/LanthorNodeView.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
 #include "model/TreeTable.h"
-#include "render/LanthorDocumentView.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -37,7 +37,7 @@ protected:
         return table->nodeDictionary()->find(number);
     }
     std::shared_ptr<LanthorNodeView> view(std::u16string_view number) const {
-        return node(number)->uiObject();
+        return nodeViewOf(*node(number));
     }
     Rect frame(std::u16string_view number) const { return view(number)->frame(); }
 

@@ -1,6 +1,6 @@
 #include "support/EventRecorder.h"
 
-#include "csv/Log.h"
+#include "base/Log.h"
 
 namespace lanthor::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt/GuiSession.h"
+#include "qtgui/GuiSession.h"
 
 namespace lanthor::test {
 

@@ -1,0 +1,114 @@
+#include "LanthorDocumentView.h"
+
+#include "LanthorConfiguration.h"
+#include "LanthorNodeView.h"
+#include "base/Log.h"
+#include "model/TreeTable.h"
+#include "platform/Painter.h"
+
+namespace lanthor {
+
+LanthorDocumentView::LanthorDocumentView(Rect frame, const TextSystem& textSystem)
+    : View(frame), textSystem_(textSystem), defaults_(std::make_unique<LanthorConfiguration>()) {}
+
+LanthorDocumentView::~LanthorDocumentView() = default;
+
+const LanthorConfiguration& LanthorDocumentView::configuration() const {
+    return mConfiguration_ ? *mConfiguration_ : *defaults_;
+}
+
+void LanthorDocumentView::drawRect(Painter& painter) {
+    painter.fillRect(bounds(), Color::white());
+    if (!updated_) {
+        return;
+    }
+    if (!mTreeTable()) {
+        log(u"draw_error", u"nil tree");
+        return;
+    }
+    // Edges are computed from the frames that this layout has just set.
+    drawAllNodes();
+    drawAllEdges(painter);
+    updated_ = false;
+}
+
+void LanthorDocumentView::display(Painter& painter, Rect dirtyRect) {
+    drawRect(painter);
+    for (const std::shared_ptr<View>& subview : subviews()) {
+        const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get());
+        if (nodeView && unionRect(nodeView->frame(), nodeView->textRect()).intersects(dirtyRect)) {
+            nodeView->drawRect(painter);
+        }
+    }
+}
+
+void LanthorDocumentView::display(Painter& painter) {
+    drawRect(painter);
+    for (const std::shared_ptr<View>& subview : subviews()) {
+        if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {
+            nodeView->drawRect(painter);
+        }
+    }
+}
+
+Rect LanthorDocumentView::drawingBounds() const {
+    Rect extent = bounds();
+    for (const std::shared_ptr<View>& subview : subviews()) {
+        if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {
+            extent = unionRect(unionRect(extent, nodeView->frame()), nodeView->textRect());
+        }
+    }
+    return extent;
+}
+
+void LanthorDocumentView::setFrameSize(Size size) {
+    const bool changed = size != frame().size;
+    View::setFrameSize(size);
+    updated_ = true;
+    if (changed && displayRequest_) {
+        displayRequest_();
+    }
+}
+
+void LanthorDocumentView::mouseDown(const MouseEvent&) {
+    if (selectedNode_) {
+        selectedNode_->unselectNode();
+    }
+    selectedNode_.reset();
+}
+
+void LanthorDocumentView::log(std::u16string_view tag, std::u16string_view message) const {
+    std::u16string line;
+    line.reserve(tag.size() + message.size() + 3);
+    line += u'[';
+    line += tag;
+    line += u"] ";
+    line += message;
+    logLine(line);
+}
+
+void LanthorDocumentView::redraw() {
+    updated_ = true;
+    const Size size = frame().size;
+    setFrameSize({size.width + 0.1, size.height});
+}
+
+void LanthorDocumentView::toggleNodeNumber() {
+    if (mConfiguration_) {
+        mConfiguration_->setShowNodeNumber(!mConfiguration_->showNodeNumber());
+    }
+    setUpdated(true);
+}
+
+void LanthorDocumentView::addNode() {
+    if (selectedNode_) {
+        selectedNode_->addNode();
+        return;
+    }
+    if (const std::shared_ptr<TreeTable> table = mTreeTable()) {
+        table->addNode(u"", u"New Tree!");
+    }
+    redraw();
+}
+
+} // namespace lanthor

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "qtgui/CanvasExport.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QScrollArea;
+
+namespace lanthor {
+
+class CanvasWidget;
+class EditorSession;
+class FerrowLanthorDocument;
+
+/// The window of one document: its canvas in a scroll area, the File and Tree menus, the
+/// toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
+/// actions have stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
+class DocumentWindow final : public QMainWindow {
+public:
+    /// Shows `document`, read from `filePath` (empty for an untitled document). `recoveryKey`
+    /// names its recovery copy in the session's store.
+    DocumentWindow(EditorSession& session, std::unique_ptr<FerrowLanthorDocument> document,
+                   QString filePath, QString recoveryKey);
+    ~DocumentWindow() override;
+
+    FerrowLanthorDocument& document() const { return *document_; }
+    CanvasWidget& canvasWidget() const { return *canvasWidget_; }
+    /// The document's file, absolute; empty while untitled.
+    const QString& filePath() const { return filePath_; }
+    const QString& recoveryKey() const { return recoveryKey_; }
+    /// The action with that object name, or null.
+    QAction* action(const QString& name) const;
+
+    /// Marks the document edited though no command changed it (its content came from a
+    /// recovery copy or from standard input) and writes its recovery copy at once.
+    void markUnsaved();
+    /// Writes the recovery copy now, if the document has unsaved edits.
+    void writeRecoveryCopy();
+
+    /// Saves to the document's file, or asks for one when it has none. False when not saved.
+    bool save();
+    /// Asks for a file and saves there; the document then belongs to that file.
+    bool saveAs();
+    /// Writes the document to `path` atomically; on success the document belongs to `path`
+    /// and is no longer edited. A failure is shown and gives false.
+    bool saveTo(const QString& path);
+    /// Exports the picture as JPEG to the Desktop, named after the document.
+    void exportToDesktop();
+    /// Asks for a file and exports the picture there, in the format its extension names.
+    void exportAs();
+    /// Writes the picture to `path` in `format`; a failure is shown and gives false.
+    bool exportTo(const QString& path, ExportFormat format);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(QMenu* menu, const char* name, const QString& text,
+                        const QList<QKeySequence>& shortcuts, const QString& tip,
+                        const std::function<void()>& run);
+    void buildFileMenu();
+    void buildTreeCommands();
+    void fillRecentMenu(QMenu* menu);
+    void fitToScreen();
+    void documentEdited();
+    void updateTitle();
+    /// Asks what to do with unsaved edits; true when the window may close.
+    bool settleUnsavedEdits();
+    QString displayName() const;
+
+    EditorSession& session_;
+    std::unique_ptr<FerrowLanthorDocument> document_;
+    QString filePath_;
+    QString recoveryKey_;
+    QScrollArea* scrollArea_;
+    CanvasWidget* canvasWidget_;
+    QTimer recoveryTimer_;
+};
+
+} // namespace lanthor

@@ -1,0 +1,144 @@
+#include "CanvasExport.h"
+
+#include "QtPainter.h"
+#include "base/AtomicFile.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/RecordedDrawing.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace lanthor {
+
+namespace {
+
+/// 72 dots per inch, as QImage counts them.
+constexpr int kPointsPerMeter = 2835;
+
+/// Beyond this many points on a side no device can hold the drawing.
+constexpr double kLargestSide = 1 << 30;
+
+/// The whole pixels that hold `extent`, at least one by one; none when they would not fit in
+/// the devices' integer coordinates.
+std::optional<QRect> pixelRect(Rect extent) {
+    const double left = std::floor(extent.minX());
+    const double top = std::floor(extent.minY());
+    const double width = std::max(1.0, std::ceil(extent.maxX()) - left);
+    const double height = std::max(1.0, std::ceil(extent.maxY()) - top);
+    const auto fits = [](double value) { return std::abs(value) <= kLargestSide; };
+    if (!fits(left) || !fits(top) || !fits(width) || !fits(height)) {
+        return std::nullopt; // also for values that are not finite
+    }
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
+                 static_cast<int>(height));
+}
+
+/// Draws the recorded drawing on white, with `area`'s top-left corner at the device's origin.
+void paintOn(QPaintDevice& device, const RecordedDrawing& drawing, const QRect& area) {
+    QPainter painter(&device);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.fillRect(QRect(QPoint(0, 0), area.size()), Qt::white);
+    painter.translate(-area.topLeft());
+    QtPainter adapter(painter);
+    drawing.replay(adapter);
+}
+
+std::optional<std::string> encode(const RecordedDrawing& drawing, const QRect& area,
+                                  ExportFormat format, QBuffer& buffer) {
+    switch (format) {
+    case ExportFormat::Jpeg:
+    case ExportFormat::Png: {
+        QImage image(area.size(), QImage::Format_RGB32);
+        if (image.isNull()) {
+            return "the drawing is too large for an image (" + std::to_string(area.width()) +
+                   " x " + std::to_string(area.height()) + " pixels)";
+        }
+        image.setDotsPerMeterX(kPointsPerMeter);
+        image.setDotsPerMeterY(kPointsPerMeter);
+        paintOn(image, drawing, area);
+        if (!image.save(&buffer, format == ExportFormat::Jpeg ? "JPEG" : "PNG")) {
+            return "the image could not be encoded";
+        }
+        return std::nullopt;
+    }
+    case ExportFormat::Svg: {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setResolution(72);
+        generator.setSize(area.size());
+        generator.setViewBox(QRect(QPoint(0, 0), area.size()));
+        paintOn(generator, drawing, area);
+        return std::nullopt;
+    }
+    case ExportFormat::Pdf: {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(QSizeF(area.size()), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        paintOn(writer, drawing, area);
+        return std::nullopt;
+    }
+    }
+    return "unknown export format";
+}
+
+} // namespace
+
+std::optional<ExportFormat> exportFormatForPath(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return std::nullopt;
+    }
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == "jpg" || extension == "jpeg") {
+        return ExportFormat::Jpeg;
+    }
+    if (extension == "png") {
+        return ExportFormat::Png;
+    }
+    if (extension == "svg") {
+        return ExportFormat::Svg;
+    }
+    if (extension == "pdf") {
+        return ExportFormat::Pdf;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> exportCanvas(LanthorDocumentView& canvas, const std::string& path,
+                                        ExportFormat format) {
+    // Record first: the drawing's extent is known only once the pass has laid the tree out.
+    RecordedDrawing drawing;
+    canvas.display(drawing);
+    Rect extent = canvas.drawingBounds();
+    if (drawing.bounds()) {
+        extent =
+            unionRect(extent, *drawing.bounds()); // lines reach past the views by half their width
+    }
+    const std::optional<QRect> area = pixelRect(extent);
+    if (!area) {
+        return "the drawing is too large to export";
+    }
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (std::optional<std::string> error = encode(drawing, *area, format, buffer)) {
+        return error;
+    }
+    buffer.close();
+    const QByteArray& bytes = buffer.data();
+    return writeFileAtomically(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+} // namespace lanthor
