@@ -60,13 +60,18 @@ LanthorDocumentView::prepareLabel(std::u16string_view label) const {
                                 ? textSystem_.readHtml(withStyleMarkers(sanitized))
                                 : std::move(read);
     if (text.length() == 0) {
-        return prepared; // the view keeps the text it had
+        return prepared;
     }
     text.setFont(configuration().font());
     markBold(text);
     markItalic(text);
     prepared.text = std::move(text);
     return prepared;
+}
+
+double LanthorDocumentView::lineHeight() const {
+    // A space has no width worth keeping, but the full height of a line in the font.
+    return textSystem_.measure(u" ", configuration().font()).height;
 }
 
 } // namespace lanthor

@@ -137,7 +137,8 @@ private:
     void reportRoots() {
         std::vector<std::uint32_t> roots;
         for (std::size_t p = 0; p < dictionary_.positionCount(); ++p) {
-            if (const std::shared_ptr<Tree>& node = dictionary_.nodeAt(p); node && node->realRoot()) {
+            if (const std::shared_ptr<Tree>& node = dictionary_.nodeAt(p);
+                node && node->realRoot()) {
                 roots.push_back(static_cast<std::uint32_t>(p));
             }
         }
@@ -298,7 +299,7 @@ private:
 
     ReadRows rows_;
     const NodeDictionary& dictionary_;
-    std::vector<std::uint32_t> record_; ///< per position: the record it was read from, or 0
+    std::vector<std::uint32_t> record_;      ///< per position: the record it was read from, or 0
     std::vector<std::size_t> positionOfRow_; ///< per node read: where its number is stored
     std::vector<std::uint32_t> firstListing_;
     std::vector<std::uint32_t> target_;
