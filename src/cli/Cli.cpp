@@ -18,7 +18,7 @@ constexpr const char* kUsage =
     "usage: lanthor [FILE...]\n"
     "       lanthor csv [--options N] [--delimiter C] [--events] FILE\n"
     "       lanthor dump FILE\n"
-    "       lanthor resave IN OUT\n"
+    "       lanthor resave IN OUT              (OUT may be - for standard output)\n"
     "       lanthor layout FILE [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
     "       lanthor export FILE -o OUT [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
     "FILE may be - for standard input.\n";
