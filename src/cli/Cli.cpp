@@ -18,10 +18,10 @@ constexpr const char* kUsage =
     "usage: lanthor [FILE...]\n"
     "       lanthor csv [--options N] [--delimiter C] [--events] FILE\n"
     "       lanthor dump FILE\n"
-    "       lanthor resave IN OUT              (OUT may be - for standard output)\n"
+    "       lanthor resave IN OUT\n"
     "       lanthor layout FILE [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
     "       lanthor export FILE -o OUT [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
-    "FILE may be - for standard input.\n";
+    "FILE may be - for standard input, and the OUT of resave - for standard output.\n";
 
 } // namespace
 
