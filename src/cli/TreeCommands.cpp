@@ -6,9 +6,8 @@
 #include "base/BufferedWriter.h"
 #include "model/TreeTable.h"
 
-#include <cstdio>
-
 #include <algorithm>
+#include <cstdio>
 
 namespace lanthor {
 
