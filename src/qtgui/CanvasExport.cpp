@@ -1,6 +1,7 @@
 #include "CanvasExport.h"
 
 #include "QtPainter.h"
+#include "SvgStreamPainter.h"
 #include "base/AtomicFile.h"
 #include "canvas/LanthorDocumentView.h"
 #include "canvas/RecordedDrawing.h"
@@ -10,7 +11,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -103,15 +103,8 @@ std::optional<std::string> encode(const RecordedDrawing& drawing, const QRect& a
         }
         return std::nullopt;
     }
-    case ExportFormat::Svg: {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setResolution(72);
-        generator.setSize(area.size());
-        generator.setViewBox(QRect(QPoint(0, 0), area.size()));
-        paintOn(generator, drawing, area);
-        return std::nullopt;
-    }
+    case ExportFormat::Svg:
+        break; // streamed to its file instead
     case ExportFormat::Pdf: {
         const double side = std::max(area.width(), area.height());
         const double scale = side > kLargestPdfSide ? kLargestPdfSide / side : 1;
@@ -182,6 +175,15 @@ std::optional<std::string> exportCanvas(LanthorDocumentView& canvas, const std::
         return refusal;
     }
 
+    if (format == ExportFormat::Svg) {
+        // Written as it is drawn: a large tree's SVG is hundreds of megabytes.
+        AtomicFile file(path);
+        SvgStreamPainter svg([&file](std::string_view piece) { file.write(piece); }, area->x(),
+                             area->y(), area->width(), area->height());
+        drawing.replay(svg);
+        svg.finish();
+        return file.commit();
+    }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (std::optional<std::string> error = encode(drawing, *area, format, buffer, notice)) {
