@@ -1,11 +1,11 @@
 #include "LabelMarkup.h"
 
+#include "MarkupTags.h"
 #include "base/ReplaceAll.h"
 #include "model/Tree.h"
 
 #include <algorithm>
 #include <array>
-#include <utility>
 
 namespace lanthor {
 
@@ -33,6 +33,39 @@ std::size_t findIgnoringCase(std::u16string_view text, std::u16string_view patte
     return std::u16string_view::npos;
 }
 
+void escapeAngleBrackets(std::u16string& text) {
+    replaceAll(text, u"<", u"&lt;");
+    replaceAll(text, u">", u"&gt;");
+}
+
+/// Each tag of the markup as escaping leaves it ("&lt;b&gt;"), in the order of kMarkupTags.
+const std::array<std::u16string, kMarkupTags.size()>& escapedMarkupTags() {
+    static const std::array<std::u16string, kMarkupTags.size()> escaped = [] {
+        std::array<std::u16string, kMarkupTags.size()> tags;
+        for (std::size_t i = 0; i < kMarkupTags.size(); ++i) {
+            tags[i] = std::u16string(kMarkupTags[i].text);
+            escapeAngleBrackets(tags[i]);
+        }
+        return tags;
+    }();
+    return escaped;
+}
+
+/// The style marker that carries `tag` past the HTML reader; only bold and italic tags have one.
+std::u16string_view styleMarker(const MarkupTag& tag) {
+    switch (tag.element) {
+    case MarkupElement::Bold:
+        return tag.form == MarkupTag::Closing ? kBoldClosingMarker : kBoldOpeningMarker;
+    case MarkupElement::Italic:
+        return tag.form == MarkupTag::Closing ? kItalicClosingMarker : kItalicOpeningMarker;
+    case MarkupElement::LineBreak:
+    case MarkupElement::Subscript:
+    case MarkupElement::Superscript:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 bool mayHoldMarkup(std::u16string_view text) {
@@ -57,29 +90,17 @@ std::u16string sanitizeLabel(std::u16string_view label) {
     if (!mayHoldMarkup(text)) {
         return text; // none of the replacements can match
     }
-    static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 12> steps{{
-        {u"<", u"&lt;"},
-        {u">", u"&gt;"},
-        {u"&lt;b&gt;", u"<b>"},
-        {u"&lt;i&gt;", u"<i>"},
-        {u"&lt;br&gt;", u"<br>"},
-        {u"&lt;sub&gt;", u"<sub>"},
-        {u"&lt;sup&gt;", u"<sup>"},
-        {u"&lt;/b&gt;", u"</b>"},
-        {u"&lt;/i&gt;", u"</i>"},
-        {u"&lt;/br&gt;", u"</br>"},
-        {u"&lt;/sub&gt;", u"</sub>"},
-        {u"&lt;/sup&gt;", u"</sup>"},
-    }};
-    for (const auto& [from, to] : steps) {
-        replaceAll(text, from, to);
+    escapeAngleBrackets(text);
+    const auto& escapedTags = escapedMarkupTags();
+    for (std::size_t i = 0; i < kMarkupTags.size(); ++i) {
+        replaceAll(text, escapedTags[i], kMarkupTags[i].text);
     }
     return text;
 }
 
 bool hasStyleTags(std::u16string_view sanitized) {
-    for (const std::u16string_view tag : {u"<b>", u"</b>", u"<i>", u"</i>"}) {
-        if (sanitized.find(tag) != std::u16string_view::npos) {
+    for (const MarkupTag& tag : kMarkupTags) {
+        if (!styleMarker(tag).empty() && sanitized.find(tag.text) != std::u16string_view::npos) {
             return true;
         }
     }
@@ -91,10 +112,12 @@ std::u16string withStyleMarkers(std::u16string_view sanitized) {
     if (text.find(u'<') == std::u16string::npos) {
         return text;
     }
-    replaceAll(text, u"<b>", kBoldOpeningMarker);
-    replaceAll(text, u"</b>", kBoldClosingMarker);
-    replaceAll(text, u"<i>", kItalicOpeningMarker);
-    replaceAll(text, u"</i>", kItalicClosingMarker);
+    // No marker holds an angle bracket, so no replacement can make or break another's tag.
+    for (const MarkupTag& tag : kMarkupTags) {
+        if (const std::u16string_view marker = styleMarker(tag); !marker.empty()) {
+            replaceAll(text, tag.text, marker);
+        }
+    }
     return text;
 }
 

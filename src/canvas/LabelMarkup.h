@@ -23,9 +23,9 @@ std::u16string nodeLabel(const Tree& node, bool showNodeNumber);
 /// escaping and reading leave it as it is but for its white space.
 bool mayHoldMarkup(std::u16string_view text);
 
-/// Escapes the angle brackets, then restores the ten allowed tags (<b> <i> <br> <sub> <sup> and
-/// their closing forms), also where the text spelled them with "&lt;" and "&gt;". The ampersand
-/// is left alone, so character references reach the HTML reader.
+/// Escapes the angle brackets, then restores the tags of the markup (kMarkupTags: <b> <i> <br>
+/// <sub> <sup> and their closing forms), also where the text spelled them with "&lt;" and
+/// "&gt;". The ampersand is left alone, so character references reach the HTML reader.
 std::u16string sanitizeLabel(std::u16string_view label);
 
 /// True when escaped text holds a bold or italic tag.

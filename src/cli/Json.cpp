@@ -1,6 +1,6 @@
 #include "Json.h"
 
-#include "csv/CsvEncoding.h"
+#include "base/Utf.h"
 
 #include <charconv>
 

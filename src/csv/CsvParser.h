@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ByteStreams.h"
+#include "CsvEarlyEnd.h"
 #include "CsvEncoding.h"
 #include "CsvError.h"
+#include "CsvInputBuffer.h"
 #include "CsvParserDelegate.h"
 #include "CsvParserOptions.h"
 
@@ -11,26 +13,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace lanthor {
-
-/// How the decoded text ended before the input did. The parser's events are the same either
-/// way; readers that must not take a shortened text for the whole use this to refuse it.
-struct CsvEarlyEnd {
-    enum class Reason {
-        UndecodableBytes, ///< bytes that the encoding cannot decode stopped the text
-        NulCharacter,     ///< a U+0000 character, which reads as the end of the text
-        OpenQuotedField,  ///< the text ended inside a quoted field, which was dropped
-    };
-    Reason reason;
-    std::uint64_t byteOffset = 0; ///< for undecodable bytes: bytes decoded before them
-    std::uint64_t record = 0;     ///< the record in which the text ended
-    CsvEncoding encoding = CsvEncoding::Unknown;
-
-    /// One line that says what happened and where.
-    std::string message() const;
-};
 
 /// A streaming, event-driven CSV reader. It decodes its input in blocks of 512 bytes, detecting
 /// the encoding of files from their first block, and reports documents, records, fields,
@@ -85,10 +69,10 @@ public:
     void setOptions(CsvParserOptions options);
 
     /// Bytes taken from the stream so far, byte-order marks included.
-    std::uint64_t totalBytesRead() const { return totalBytesRead_; }
-    void setTotalBytesRead(std::uint64_t count) { totalBytesRead_ = count; }
+    std::uint64_t totalBytesRead() const { return input_.totalBytesRead(); }
+    void setTotalBytesRead(std::uint64_t count) { input_.setTotalBytesRead(count); }
 
-    CsvEncoding streamEncoding() const { return streamEncoding_; }
+    CsvEncoding streamEncoding() const { return input_.encoding(); }
     char16_t delimiter() const { return delimiter_; }
     /// Why the input could not be opened or read, empty when it could.
     std::string streamError() const;
@@ -97,40 +81,10 @@ public:
     std::optional<CsvEarlyEnd> earlyEnd() const;
 
 private:
-    void sniffEncoding();
-
-    // The character source: the next code unit (0 at the end), the one after it, consume one.
-    // Below the reload index the decoded text always reaches past the next two characters, so
-    // the stream needs a look only beyond it; that slow path stays out of line.
-    char16_t peekCharacter() {
-        if (nextIndex_ >= reloadIndex_) {
-            loadAround(nextIndex_);
-        }
-        return nextIndex_ < decodedLength() ? text()[nextIndex_] : char16_t(0);
-    }
-    char16_t peekPeekCharacter() {
-        if (nextIndex_ >= reloadIndex_) {
-            loadAround(nextIndex_ + 1);
-        }
-        return nextIndex_ + 1 < decodedLength() ? text()[nextIndex_ + 1] : char16_t(0);
-    }
-    void advance() {
-        if (nextIndex_ >= reloadIndex_) {
-            loadMore();
-        }
-        ++nextIndex_;
-    }
-    /// Reads as the block rule asks and on until the text reaches past `index`, if it can.
-    [[gnu::noinline]] void loadAround(std::size_t index);
-    /// Reads one block when the rule asks for it and decodes what came; false when no bytes came.
-    bool loadMore();
-    /// Reads on while the text ends at or before `index` and the stream may still complete it.
-    void readUntilDecoded(std::size_t index);
-    void decodeBuffer();
-    void updateReloadIndex();
-    std::size_t decodedLength() const { return string_.size() - start_; }
-    const char16_t* text() const { return string_.data() + start_; }
-    void dropThroughNextIndex();
+    /// The public constructor's work once the delimiter is known to be usable, so that a refused
+    /// delimiter leaves the stream unopened.
+    CsvParser(char16_t usableDelimiter, std::unique_ptr<CsvInputStream> stream,
+              CsvEncoding* usedEncoding);
 
     bool parseRecord();
     bool parseNewline();
@@ -156,18 +110,12 @@ private:
     void endComment();
     void reportError();
 
-    std::unique_ptr<CsvInputStream> stream_;
-    CsvEncoding streamEncoding_ = CsvEncoding::Unknown;
-    std::unique_ptr<TextDecoder> decoder_;   ///< made once the encoding is known
-    std::vector<std::uint8_t> stringBuffer_; ///< bytes read and not yet decoded
-    std::u16string string_;                  ///< decoded text; what lies before start_ is dropped
-    std::size_t start_ = 0;
-    std::size_t nextIndex_ = 0; ///< index of the next character, counted from start_
+    CsvInputBuffer input_;
+    char16_t delimiter_;
     std::int64_t fieldIndex_ = 0;
-    std::size_t fieldLocation_ = 0;
+    std::size_t fieldLocation_ = 0; ///< where the field or comment began, an index in the input
     std::u16string sanitizedField_;
     std::u16string reportedText_; ///< the raw text or comment handed to the delegate
-    char16_t delimiter_;
     std::optional<CsvError> error_;
     std::uint64_t currentRecord_ = 0;
     bool cancelled_ = false;
@@ -176,15 +124,6 @@ private:
     bool recognizesComments_ = false;
     bool stripsLeadingAndTrailingWhitespace_ = false;
     CsvParserDelegate* delegate_ = nullptr;
-    std::uint64_t totalBytesRead_ = 0;
-
-    // Below this index no character operation needs to read or decode: the fast paths scan
-    // freely up to it, which keeps reading exactly where the block rule puts it.
-    std::size_t reloadIndex_ = 0;
-    bool streamExhausted_ = false;
-    bool bufferChanged_ = false;
-    bool decodeStuck_ = false; ///< the buffer starts with bytes that will never decode
-    std::uint64_t decodedBytes_ = 0;
     std::optional<std::uint64_t> openQuotedFieldRecord_;
     bool buildsSanitizedField_ = false;
     /// Code units below 256 that an unquoted field takes without a second look, without and

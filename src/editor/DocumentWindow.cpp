@@ -2,14 +2,13 @@
 
 #include "CanvasWidget.h"
 #include "EditorSession.h"
-#include "canvas/LanthorConfiguration.h"
 #include "document/FerrowLanthorDocument.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QMenuBar>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -22,14 +21,6 @@ namespace {
 
 /// How long after an edit its recovery copy is written.
 constexpr int kRecoveryDelayMs = 2000;
-
-QString withShortcut(const QString& tip, const QList<QKeySequence>& shortcuts) {
-    if (shortcuts.isEmpty()) {
-        return tip;
-    }
-    return QStringLiteral("%1 (%2)").arg(tip,
-                                         shortcuts.constFirst().toString(QKeySequence::NativeText));
-}
 
 } // namespace
 
@@ -48,8 +39,7 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     scrollArea_->setWidget(canvasWidget_);
     setCentralWidget(scrollArea_);
 
-    buildFileMenu();
-    buildTreeCommands();
+    buildCommands();
     statusBar()->showMessage(
         QStringLiteral("Click a node to select it, double-click to edit its text."));
 
@@ -75,134 +65,6 @@ QString DocumentWindow::displayName() const {
 
 QAction* DocumentWindow::action(const QString& name) const {
     return findChild<QAction*>(name);
-}
-
-QAction* DocumentWindow::makeAction(QMenu* menu, const char* name, const QString& text,
-                                    const QList<QKeySequence>& shortcuts, const QString& tip,
-                                    const std::function<void()>& run) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcuts(shortcuts);
-    action->setToolTip(withShortcut(tip, shortcuts));
-    action->setStatusTip(tip);
-    if (run) {
-        connect(action, &QAction::triggered, this, run);
-    }
-    menu->addAction(action);
-    return action;
-}
-
-void DocumentWindow::buildFileMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    makeAction(file, "newAction", QStringLiteral("&New"), {QKeySequence::New},
-               QStringLiteral("Open a new, empty document"), [this] { session_.newDocument(); });
-    makeAction(file, "openAction", QStringLiteral("&Open..."), {QKeySequence::Open},
-               QStringLiteral("Open a tree file"), [this] {
-                   const QString path = session_.prompts().chooseOpenPath(this);
-                   if (!path.isEmpty()) {
-                       session_.openDocument(path, this);
-                   }
-               });
-    QMenu* recent = file->addMenu(QStringLiteral("Open &Recent"));
-    recent->setObjectName(QStringLiteral("recentMenu"));
-    connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
-    file->addSeparator();
-    makeAction(file, "saveAction", QStringLiteral("&Save"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
-               QStringLiteral("Save the document"), [this] { save(); });
-    makeAction(file, "saveAsAction", QStringLiteral("Save &As..."),
-               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-               QStringLiteral("Save the document in another file"), [this] { saveAs(); });
-    file->addSeparator();
-    makeAction(file, "exportAction", QStringLiteral("&Export"),
-               {QKeySequence(Qt::CTRL | Qt::Key_E)},
-               QStringLiteral("Save the picture as a JPEG image on your Desktop"),
-               [this] { exportToDesktop(); });
-    makeAction(file, "exportAsAction", QStringLiteral("Export As..."), {},
-               QStringLiteral("Save the picture as a JPEG, PNG, SVG or PDF file of your choice"),
-               [this] { exportAs(); });
-    file->addSeparator();
-    makeAction(file, "closeAction", QStringLiteral("&Close"), {QKeySequence(Qt::CTRL | Qt::Key_W)},
-               QStringLiteral("Close this window"), [this] { close(); });
-    makeAction(file, "quitAction", QStringLiteral("&Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
-               QStringLiteral("Close every window and quit"), [this] {
-                   if (session_.closeAll()) {
-                       QApplication::quit();
-                   }
-               });
-}
-
-void DocumentWindow::buildTreeCommands() {
-    QMenu* tree = menuBar()->addMenu(QStringLiteral("&Tree"));
-    FerrowLanthorDocument& document = *document_;
-    QAction* add = makeAction(
-        tree, "addNodeAction", QStringLiteral("&Add Node"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)},
-        QStringLiteral("Add a child under the selected node (in an empty document, the first "
-                       "node)"),
-        [&document] { document.addNode(); });
-    QAction* edit = makeAction(tree, "editNodeAction", QStringLiteral("&Edit Node..."),
-                               {QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_Return)},
-                               QStringLiteral("Change the text of the selected node"),
-                               [&document] { document.editNode(); });
-    QAction* remove = makeAction(tree, "deleteTreeAction", QStringLiteral("&Delete Tree"),
-                                 {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
-                                 QStringLiteral("Delete the selected node and everything below it"),
-                                 [&document] { document.deleteTree(); });
-    QAction* swap = makeAction(
-        tree, "swapNodeAction", QStringLiteral("&Swap"), {QKeySequence(Qt::CTRL | Qt::Key_Right)},
-        QStringLiteral("Move the selected node one place to the right among its siblings"),
-        [&document] { document.swapNode(); });
-    QAction* reparent =
-        makeAction(tree, "changeParentAction", QStringLiteral("Change &Parent..."),
-                   {QKeySequence(Qt::CTRL | Qt::Key_P)},
-                   QStringLiteral("Move the selected node with everything below it under "
-                                  "another node, given by its number"),
-                   [&document] { document.changeParent(); });
-    QAction* bold = makeAction(
-        tree, "boldEdgeAction", QStringLiteral("&Bold Edge"), {QKeySequence(Qt::CTRL | Qt::Key_B)},
-        QStringLiteral("Draw the edge into the selected node bold, or thin again"),
-        [&document] { document.toogleLineWidth(); });
-    tree->addSeparator();
-    QAction* numbers = makeAction(tree, "nodeNumbersAction", QStringLiteral("Node &Numbers"),
-                                  {QKeySequence(Qt::CTRL | Qt::Key_3)},
-                                  QStringLiteral("Show or hide the node numbers"), {});
-    numbers->setCheckable(true);
-    connect(numbers, &QAction::triggered, this, [this, numbers, &document] {
-        document.toggleNodeNumber();
-        numbers->setChecked(document.mConfiguration() &&
-                            document.mConfiguration()->showNodeNumber());
-    });
-    QAction* height = makeAction(tree, "levelHeightAction", QStringLiteral("Level &Height..."),
-                                 {QKeySequence(Qt::CTRL | Qt::Key_H)},
-                                 QStringLiteral("Change the distance between the tree's levels"),
-                                 [&document] { document.changeHeight(); });
-    QAction* font = makeAction(
-        tree, "fontAction", QStringLiteral("&Font..."), {QKeySequence(Qt::CTRL | Qt::Key_T)},
-        QStringLiteral("Change the font of the node texts"), [this] {
-            const Font current = document_->mConfiguration()->font();
-            const std::optional<Font> chosen = session_.prompts().chooseFont(this, current);
-            if (chosen) {
-                document_->changeFont([&chosen](const Font&) { return *chosen; });
-            }
-        });
-
-    // Short labels keep the whole toolbar in view; the menu has the full names.
-    add->setIconText(QStringLiteral("Add"));
-    edit->setIconText(QStringLiteral("Edit"));
-    remove->setIconText(QStringLiteral("Delete"));
-    numbers->setIconText(QStringLiteral("Numbers"));
-    height->setIconText(QStringLiteral("Height"));
-    QToolBar* toolbar = addToolBar(QStringLiteral("Tree"));
-    toolbar->setObjectName(QStringLiteral("treeToolBar"));
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    toolbar->setMovable(false);
-    toolbar->addActions({add, edit, remove, swap, reparent, bold});
-    toolbar->addSeparator();
-    toolbar->addActions({numbers, height, font});
-    toolbar->addSeparator();
-    toolbar->addAction(action(QStringLiteral("exportAction")));
-
-    canvasWidget_->setNodeActions({add, edit, remove, swap, reparent, bold});
 }
 
 void DocumentWindow::fillRecentMenu(QMenu* menu) {

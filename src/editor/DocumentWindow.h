@@ -5,8 +5,8 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
-#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -61,11 +61,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* makeAction(QMenu* menu, const char* name, const QString& text,
-                        const QList<QKeySequence>& shortcuts, const QString& tip,
-                        const std::function<void()>& run);
-    void buildFileMenu();
-    void buildTreeCommands();
+    struct Command;
+    /// The window's commands, in DocumentWindowCommands.cpp.
+    std::vector<Command> commands();
+    /// Builds the menus, the toolbar and the node menu from commands().
+    void buildCommands();
+    QAction* makeAction(const Command& command);
     void fillRecentMenu(QMenu* menu);
     void fitToScreen();
     void documentEdited();

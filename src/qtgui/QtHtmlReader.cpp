@@ -1,6 +1,7 @@
 #include "QtHtmlReader.h"
 
 #include "base/ReplaceAll.h"
+#include "canvas/MarkupTags.h"
 
 #include <QChar>
 #include <QString>
@@ -101,29 +102,20 @@ AttributedString QtHtmlReader::read(std::u16string_view html) const {
 std::optional<AttributedString> QtHtmlReader::readSimpleText(std::u16string_view html) const {
     static constexpr std::pair<std::u16string_view, char16_t> kReferences[] = {
         {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}};
-    enum class Element { Bold, Italic, Sub, Sup };
-    static constexpr std::pair<std::u16string_view, Element> kOpening[] = {
-        {u"<b>", Element::Bold},
-        {u"<i>", Element::Italic},
-        {u"<sub>", Element::Sub},
-        {u"<sup>", Element::Sup}};
-    static constexpr std::pair<std::u16string_view, Element> kClosing[] = {
-        {u"</b>", Element::Bold},
-        {u"</i>", Element::Italic},
-        {u"</sub>", Element::Sub},
-        {u"</sup>", Element::Sup}};
 
     AttributedString read;
     read.reserve(html.size()); // the text read is never longer
-    std::vector<Element> open;
+    std::vector<MarkupElement> open;
     const auto attributes = [&] {
         FontTraits traits = 0;
         int superscript = 0;
-        for (const Element element : open) {
-            traits |= element == Element::Bold     ? FontTraitBold
-                      : element == Element::Italic ? FontTraitItalic
-                                                   : 0;
-            superscript = element == Element::Sub ? -1 : element == Element::Sup ? 1 : superscript;
+        for (const MarkupElement element : open) {
+            traits |= element == MarkupElement::Bold     ? FontTraitBold
+                      : element == MarkupElement::Italic ? FontTraitItalic
+                                                         : 0;
+            superscript = element == MarkupElement::Subscript     ? -1
+                          : element == MarkupElement::Superscript ? 1
+                                                                  : superscript;
         }
         return TextAttributes{traits ? font_.withTraits(traits) : font_, superscript};
     };
@@ -142,32 +134,25 @@ std::optional<AttributedString> QtHtmlReader::readSimpleText(std::u16string_view
     while (at < html.size()) {
         const char16_t unit = html[at];
         if (unit == u'<') {
-            bool matched = false;
-            if (startsWith(at, u"<br>") || startsWith(at, u"</br>")) {
-                read.append(u"\n", attributes());
-                at += html[at + 1] == u'/' ? 5 : 4;
-                continue;
-            }
-            for (const auto& [tag, element] : kOpening) {
-                if (startsWith(at, tag)) {
-                    open.push_back(element);
-                    at += tag.size();
-                    matched = true;
+            const MarkupTag* tag = nullptr;
+            for (const MarkupTag& candidate : kMarkupTags) {
+                if (startsWith(at, candidate.text)) {
+                    tag = &candidate;
                     break;
                 }
             }
-            for (const auto& [tag, element] : kClosing) {
-                if (!matched && startsWith(at, tag)) {
-                    if (open.empty() || open.back() != element) {
-                        return std::nullopt; // not properly nested
-                    }
-                    open.pop_back();
-                    at += tag.size();
-                    matched = true;
-                }
-            }
-            if (!matched) {
+            if (!tag) {
                 return std::nullopt;
+            }
+            at += tag->text.size();
+            if (tag->element == MarkupElement::LineBreak) {
+                read.append(u"\n", attributes());
+            } else if (tag->form == MarkupTag::Opening) {
+                open.push_back(tag->element);
+            } else if (open.empty() || open.back() != tag->element) {
+                return std::nullopt; // not properly nested
+            } else {
+                open.pop_back();
             }
         } else if (unit == u'&') {
             bool matched = false;
@@ -203,7 +188,8 @@ AttributedString QtHtmlReader::readWithDocument(std::u16string_view html) const 
     const Font& font = font_;
     // HTML reads "</br>" as a line break too; QTextDocument would drop it.
     std::u16string source(html);
-    replaceAll(source, u"</br>", u"<br>");
+    replaceAll(source, markupTag(MarkupElement::LineBreak, MarkupTag::Closing),
+               markupTag(MarkupElement::LineBreak, MarkupTag::Opening));
     QTextDocument& document = *document_;
     document.setHtml(QString::fromUtf16(source.data(), static_cast<qsizetype>(source.size())));
 
