@@ -30,7 +30,7 @@ Size LanthorDocumentView::measureSanitized(std::u16string_view sanitized,
 }
 
 Size LanthorDocumentView::getStringSize(std::u16string_view label) const {
-    return measureSanitized(sanitize(label), nullptr);
+    return measureSanitized(balanceMarkup(sanitize(label)), nullptr);
 }
 
 void LanthorDocumentView::markBold(AttributedString& text) const {
@@ -47,7 +47,8 @@ LanthorDocumentView::prepareLabel(std::u16string_view label) const {
     std::u16string escaped;
     std::u16string_view sanitized = label;
     if (mayHoldMarkup(label)) {
-        escaped = sanitize(label);
+        // Balanced for both measuring and showing, so that what is shown is what was measured.
+        escaped = balanceMarkup(sanitize(label));
         sanitized = escaped;
     }
     AttributedString read;

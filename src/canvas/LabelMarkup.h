@@ -28,6 +28,12 @@ bool mayHoldMarkup(std::u16string_view text);
 /// "&gt;". The ampersand is left alone, so character references reach the HTML reader.
 std::u16string sanitizeLabel(std::u16string_view label);
 
+/// Escaped text made safe to read, in time linear in its length: a tag without its partner (an
+/// opening tag never closed, a closing tag with nothing open) is escaped again, so that it shows
+/// exactly as typed; the paired tags are rewritten as at most one of each around every run of
+/// text in one style, however deep they were nested. A line break stays where it stands.
+std::u16string balanceMarkup(std::u16string_view sanitized);
+
 /// True when escaped text holds a bold or italic tag.
 bool hasStyleTags(std::u16string_view sanitized);
 
