@@ -240,6 +240,13 @@ std::optional<std::string> AtomicFile::commit() {
     return failure_;
 }
 
+bool isReadOnlyFile(const std::string& path) {
+    const std::optional<std::string> target = followLinks(path);
+    struct stat status;
+    return target && ::stat(target->c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           !mayWrite(*target, status);
+}
+
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFile file(path);
     file.write(bytes);

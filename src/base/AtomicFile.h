@@ -48,6 +48,10 @@ private:
     std::optional<std::string> failure_;
 };
 
+/// True when `path` names an existing file that this process may not change (see AtomicFile):
+/// saving it would be refused.
+bool isReadOnlyFile(const std::string& path);
+
 /// Replaces the file at `path` with `bytes` through an AtomicFile; the reason when it failed.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes);
 
