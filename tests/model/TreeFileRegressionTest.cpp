@@ -1,6 +1,6 @@
 // Replays the inputs kept from fuzzing the tree file's round trip.
 
-#include "fuzz/TreeFileRoundTrip.h"
+#include "TreeFileRoundTrip.h"
 #include "support/TempDir.h"
 
 #include <filesystem>

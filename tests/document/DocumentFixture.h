@@ -7,7 +7,7 @@
 #include "document/FerrowLanthorDocument.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
-#include "qtgui/GuiSession.h"
+#include "support/FixedWidthTextSystem.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +18,12 @@
 namespace lanthor::test {
 
 /// A document with its window's canvas, wired as the window wires them when it loads, on the
-/// real Qt text system (offscreen). Counts the canvas's requests for display, which every
+/// fixed-width text system. Counts the canvas's requests for display, which every
 /// redraw makes, and the document's edit notices; questions are answered by `alert`.
 class EditorFixture : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { session_ = std::make_unique<GuiSession>(); }
-    static void TearDownTestSuite() { session_.reset(); }
-    static const TextSystem& textSystem() { return session_->textSystem(); }
-
     void SetUp() override {
-        canvas = std::make_shared<LanthorDocumentView>(Rect{{0, 0}, {500, 400}}, textSystem());
+        canvas = std::make_shared<LanthorDocumentView>(Rect{{0, 0}, {500, 400}}, text);
         canvas->setDisplayRequest([this] { ++redraws; });
         document.setDocumentView(canvas);
         document.setEditedHandler([this] { ++editNotices; });
@@ -63,14 +59,12 @@ protected:
     }
 
     LogCapture log;
+    FixedWidthTextSystem text;
     ScriptedAlert alert;
     FerrowLanthorDocument document;
     std::shared_ptr<LanthorDocumentView> canvas;
     int redraws = 0;
     int editNotices = 0;
-
-private:
-    static inline std::unique_ptr<GuiSession> session_;
 };
 
 using Strings = std::vector<std::u16string>;

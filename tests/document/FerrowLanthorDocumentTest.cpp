@@ -1,4 +1,4 @@
-#include "EditorFixture.h"
+#include "DocumentFixture.h"
 #include "base/LeadingInteger.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "EditorFixture.h"
+#include "DocumentFixture.h"
 
 namespace lanthor::test {
 

@@ -1,4 +1,4 @@
-#include "EditorFixture.h"
+#include "DocumentFixture.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "EditorFixture.h"
+#include "DocumentFixture.h"
 
 namespace lanthor::test {
 
@@ -186,7 +186,7 @@ TEST_F(NodeViewCommands, OnlyAnExactDocumentViewIsTheCanvas) {
     load(kTree);
     const std::shared_ptr<LanthorNodeView> moved = view(u"2");
     EXPECT_EQ(moved->canvas(), canvas.get());
-    auto other = std::make_shared<DerivedCanvas>(Rect{{0, 0}, {100, 100}}, textSystem());
+    auto other = std::make_shared<DerivedCanvas>(Rect{{0, 0}, {100, 100}}, text);
     other->setTreeTable(document.treeTable());
     other->addSubview(moved);
     EXPECT_EQ(moved->canvas(), nullptr);
