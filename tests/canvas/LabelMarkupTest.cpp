@@ -6,72 +6,52 @@
 #include <gtest/gtest.h>
 
 namespace lanthor {
-
 namespace {
 
-TEST(LabelMarkup, SanitizeEscapesAllButTheTenTags) {
-    EXPECT_EQ(sanitizeLabel(u"plain text"), u"plain text");
-    EXPECT_EQ(sanitizeLabel(u"a<b>b</b><i>c</i>"), u"a<b>b</b><i>c</i>");
-    EXPECT_EQ(sanitizeLabel(u"<br></br><sub></sub><sup></sup>"),
-              u"<br></br><sub></sub><sup></sup>");
+TEST(LabelMarkup, EscapesAllButTheTenTagsAndMarksBoldAndItalic) {
+    EXPECT_EQ(sanitizeLabel(u"a<b>b</b><i>c</i><br></br><sub></sub><sup></sup>"),
+              u"a<b>b</b><i>c</i><br></br><sub></sub><sup></sup>");
     EXPECT_EQ(sanitizeLabel(u"<B>x</B>"), u"&lt;B&gt;x&lt;/B&gt;");
     EXPECT_EQ(sanitizeLabel(u"<b >"), u"&lt;b &gt;");
     EXPECT_EQ(sanitizeLabel(u"<span>a<b"), u"&lt;span&gt;a&lt;b");
     EXPECT_EQ(sanitizeLabel(u"a < b > c"), u"a &lt; b &gt; c");
     // The ampersand passes; tags spelled with references become tags.
     EXPECT_EQ(sanitizeLabel(u"a&amp;b"), u"a&amp;b");
-    EXPECT_EQ(sanitizeLabel(u"&lt;b&gt;x&lt;/b&gt;"), u"<b>x</b>");
-    EXPECT_EQ(sanitizeLabel(u"&lt;u&gt;"), u"&lt;u&gt;");
-}
-
-TEST(LabelMarkup, ReplacesLeftToRightWithoutOverlap) {
-    std::u16string text = u"aaaa-aaa";
-    replaceAll(text, u"aa", u"b");
-    EXPECT_EQ(text, u"bb-ba");
+    EXPECT_EQ(sanitizeLabel(u"&lt;b&gt;x&lt;/b&gt;&lt;u&gt;"), u"<b>x</b>&lt;u&gt;");
     EXPECT_EQ(withStyleMarkers(u"<b>x</b><i>y</i><br>"),
               u"[__bold__]x[/_bold__][__italic__]y[/_italic__]<br>");
-}
-
-TEST(LabelMarkup, NodeLabelsCarryTheNumberWhenShown) {
+    std::u16string text = u"aaaa-aaa";
+    replaceAll(text, u"aa", u"b"); // left to right, without overlap
+    EXPECT_EQ(text, u"bb-ba");
     const Tree node(u"12", u"", u"0", u"<i>leaf</i>");
     EXPECT_EQ(nodeLabel(node, false), u"<i>leaf</i>");
     EXPECT_EQ(nodeLabel(node, true), u"[12]<i>leaf</i>");
 }
 
-class StyleMarkers : public ::testing::Test {
-protected:
-    /// The text with its markers applied, written back with bold as {…} and italic as /…/.
-    static std::u16string styled(std::u16string_view text) {
-        AttributedString string{std::u16string(text), TextAttributes{Font(u"F", 10)}};
-        applyStyleMarkers(string, kBoldOpeningMarker, kBoldClosingMarker, FontTraitBold);
-        applyStyleMarkers(string, kItalicOpeningMarker, kItalicClosingMarker, FontTraitItalic);
-        std::u16string shown;
-        std::size_t position = 0;
-        for (const TextRun& run : string.runs()) {
-            const std::u16string part = string.string().substr(position, run.length);
-            const bool bold = run.attributes.font.isBold();
-            const bool italic = run.attributes.font.isItalic();
-            shown += bold ? u"{" : u"";
-            shown += italic ? u"/" : u"";
-            shown += part;
-            shown += italic ? u"/" : u"";
-            shown += bold ? u"}" : u"";
-            position += run.length;
-        }
-        return shown;
+/// The text with its markers applied, written back with bold as {…} and italic as /…/.
+std::u16string styled(std::u16string_view text) {
+    AttributedString string{std::u16string(text), TextAttributes{Font(u"F", 10)}};
+    applyStyleMarkers(string, kBoldOpeningMarker, kBoldClosingMarker, FontTraitBold);
+    applyStyleMarkers(string, kItalicOpeningMarker, kItalicClosingMarker, FontTraitItalic);
+    std::u16string shown;
+    std::size_t position = 0;
+    for (const TextRun& run : string.runs()) {
+        const bool bold = run.attributes.font.isBold();
+        const std::u16string_view italic = run.attributes.font.isItalic() ? u"/" : u"";
+        shown.append(bold ? u"{" : u"").append(italic);
+        shown.append(string.string().substr(position, run.length)).append(italic);
+        shown.append(bold ? u"}" : u"");
+        position += run.length;
     }
-};
+    return shown;
+}
 
-TEST_F(StyleMarkers, StyleBetweenPairsAndRemoveThem) {
-    EXPECT_EQ(styled(u"a[__bold__]b[/_bold__]c"), u"a{b}c");
+TEST(LabelMarkup, StyleMarkersApplyBetweenPairsAndUnpairedOnesStayAsText) {
     EXPECT_EQ(styled(u"[__bold__]a[/_bold__] and [__bold__]b[/_bold__]"), u"{a} and {b}");
     EXPECT_EQ(styled(u"[__bold__][__italic__]x[/_italic__][/_bold__]"), u"{/x/}");
     EXPECT_EQ(styled(u"[__bold__][__bold__]x[/_bold__][/_bold__]"), u"{x}");
     EXPECT_EQ(styled(u"[__BOLD__]x[/_Bold__]"), u"{x}");
     EXPECT_EQ(styled(u"[__bold__][/_bold__]"), u"");
-}
-
-TEST_F(StyleMarkers, LeaveUnpairedMarkersAsText) {
     EXPECT_EQ(styled(u"[__bold__]x"), u"[__bold__]x");
     EXPECT_EQ(styled(u"x[/_italic__]"), u"x[/_italic__]");
     // A closing marker before the first opening one stays; the pair after it still applies.
@@ -80,5 +60,4 @@ TEST_F(StyleMarkers, LeaveUnpairedMarkersAsText) {
 }
 
 } // namespace
-
 } // namespace lanthor

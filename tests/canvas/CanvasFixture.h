@@ -1,13 +1,13 @@
 #pragma once
 
-#include "FixedWidthTextSystem.h"
-#include "GeometryPrinting.h"
-#include "LogCapture.h"
-#include "RecordingPainter.h"
 #include "canvas/LanthorConfiguration.h"
 #include "canvas/LanthorDocumentView.h"
 #include "canvas/LanthorNodeView.h"
 #include "model/TreeTable.h"
+#include "support/FixedWidthTextSystem.h"
+#include "support/GeometryPrinting.h"
+#include "support/LogCapture.h"
+#include "support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,8 +15,8 @@
 namespace lanthor::test {
 
 /// A canvas wired as a document window wires it, over a table read from tree-file text, with a
-/// text system of round numbers (10 points per character plus the 10.0 of every label, lines
-/// 18 high).
+/// text system of round numbers: labels 10 wide per character plus the 10.0 of every label,
+/// lines 18 high.
 class CanvasFixture : public ::testing::Test {
 protected:
     void load(std::u16string_view treeFile) {
@@ -25,14 +25,12 @@ protected:
         canvas->setMConfiguration(configuration);
         canvas->setUpdated(true);
     }
-
     /// One drawing pass; returns what it drew.
     RecordingPainter pass() {
         RecordingPainter painter;
         canvas->drawRect(painter);
         return painter;
     }
-
     std::shared_ptr<Tree> node(std::u16string_view number) const {
         return table->nodeDictionary()->find(number);
     }
