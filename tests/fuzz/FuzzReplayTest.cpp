@@ -1,40 +1,56 @@
-// Replays the inputs kept for the fuzz targets (the seed corpus and every input that once broke
-// an invariant) through the same checks, so that they run in every build, gcc included.
+// Replays the inputs kept for every fuzz target, its seed corpus (fuzz/corpus/<target>/) and the
+// inputs that once broke it (fuzz/regressions/<target>/), through the check that the target
+// itself runs, so that they run in every build, gcc included.
 
 #include "CsvParserInvariants.h"
+#include "TreeFileRoundTrip.h"
+#include "support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <string>
+#include <map>
 
+namespace lanthor {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-TEST(CsvParserFuzzInputs, KeepTheParserInvariants) {
+TEST(FuzzReplay, EveryTargetKeepsItsInvariantsOnEveryKeptInput) {
+    const test::TempDir scratch;
+    // What is wrong with one input, by target; empty when nothing is.
+    const std::map<std::string, std::function<std::string(const std::string&)>> checks{
+        {"csv_parser_fuzzer",
+         [](const std::string& bytes) { return csvParserInvariantViolation(bytes); }},
+        {"tree_file_fuzzer",
+         [&scratch](const std::string& bytes) {
+             return fuzzing::treeFileRoundTripProblem(bytes, scratch.path().string()).value_or("");
+         }},
+    };
     const fs::path fuzz = fs::path(LANTHOR_SOURCE_DIR) / "fuzz";
-    int replayed = 0;
-    for (const char* folder : {"corpus", "regressions"}) {
-        const fs::path inputs = fuzz / folder / "csv_parser_fuzzer";
-        if (!fs::is_directory(inputs)) {
+    std::size_t targets = 0;
+    for (const fs::directory_entry& source : fs::directory_iterator(fuzz)) {
+        const std::string target = source.path().stem().string();
+        if (!target.ends_with("_fuzzer")) {
             continue;
         }
-        for (const fs::directory_entry& entry : fs::directory_iterator(inputs)) {
-            if (entry.is_regular_file()) {
-                EXPECT_EQ(lanthor::csvParserInvariantViolation(readBytes(entry.path())), "")
-                    << entry.path();
+        ++targets;
+        const auto check = checks.find(target);
+        ASSERT_NE(check, checks.end()) << "no replay for " << target;
+        std::size_t replayed = 0;
+        for (const char* kind : {"corpus", "regressions"}) {
+            if (!fs::is_directory(fuzz / kind / target)) {
+                continue; // a target may have no regressions yet
+            }
+            for (const fs::directory_entry& input : fs::directory_iterator(fuzz / kind / target)) {
+                EXPECT_EQ(check->second(test::readFile(input.path().string())), "") << input.path();
                 ++replayed;
             }
         }
+        EXPECT_GT(replayed, 0u) << "no kept inputs for " << target;
     }
-    EXPECT_GT(replayed, 0) << "no fuzz inputs under " << fuzz;
+    EXPECT_EQ(targets, checks.size());
 }
 
 } // namespace
+} // namespace lanthor

@@ -7,7 +7,7 @@
 namespace lanthor::test {
 
 /// A text system with round numbers: every code unit is `unitWidth` wide, every line
-/// `lineHeight` high, and the "HTML" is read as plain text. Counts its calls, so that tests can
+/// `lineHeight` high, and the "HTML" is read as plain text. Counts its reads, so that tests can
 /// see what the layout asks of it.
 class FixedWidthTextSystem final : public TextSystem {
 public:
@@ -24,28 +24,19 @@ public:
     }
 
     Size measure(std::u16string_view string, const Font&) const override {
-        ++measures;
         if (string.empty()) {
             return {};
         }
-        std::size_t widest = 0;
-        std::size_t lines = 0;
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t end = string.find(u'\n', start);
-            const std::size_t stop = end == std::u16string_view::npos ? string.size() : end;
-            widest = std::max(widest, stop - start);
-            ++lines;
-            if (end == std::u16string_view::npos) {
-                break;
-            }
-            start = end + 1;
+        std::size_t widest = 0, width = 0, lines = 1;
+        for (const char16_t c : string) {
+            width = c == u'\n' ? 0 : width + 1;
+            lines += c == u'\n' ? 1 : 0;
+            widest = std::max(widest, width);
         }
         return {static_cast<double>(widest) * unitWidth_, static_cast<double>(lines) * lineHeight_};
     }
 
     mutable int reads = 0;
-    mutable int measures = 0;
 
 private:
     double unitWidth_;

@@ -1,0 +1,262 @@
+// How the parser turns bytes into text: the byte-order marks, the UTF-8 test of the first block
+// and the Shift JIS fallback, stateful ISO-2022-KR, the 512-byte block rule, where the text
+// ends early, and text that must come back whole across blocks and short reads.
+
+#include "csv/ByteStreams.h"
+#include "csv/CsvParser.h"
+#include "csv/CsvReaders.h"
+#include "support/Bytes.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace lanthor::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kFallback{"unable to determine stream encoding; assuming ShiftJIS"};
+
+/// Hands out at most `chunk` bytes per read, as a pipe may.
+class TrickleInputStream final : public CsvInputStream {
+public:
+    TrickleInputStream(std::string bytes, std::size_t chunk)
+        : bytes_(std::move(bytes)), chunk_(chunk) {}
+    void open() override {}
+    void close() override {}
+    std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override {
+        const std::size_t count = std::min({maxLength, chunk_, bytes_.size() - position_});
+        std::memcpy(buffer, bytes_.data() + position_, count);
+        position_ += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+    bool hasBytesAvailable() override { return position_ < bytes_.size(); }
+
+private:
+    std::string bytes_;
+    std::size_t chunk_;
+    std::size_t position_ = 0;
+};
+
+struct Parsed {
+    std::optional<CsvRows> rows; ///< none after a parse error
+    CsvEncoding encoding;
+    std::uint64_t totalBytesRead;
+    std::string earlyEnd; ///< its message, or empty
+    Lines log;
+};
+
+/// Parses `bytes` with field sanitizing, from a file or, with a `chunk`, in reads of at most that
+/// many bytes; detects the encoding unless one is given.
+Parsed parse(const std::string& bytes, std::size_t chunk = 0,
+             CsvEncoding encoding = CsvEncoding::Unknown) {
+    static const TempDir dir;
+    const LogCapture log;
+    std::unique_ptr<CsvInputStream> stream;
+    if (chunk == 0) {
+        stream = std::make_unique<FileInputStream>(dir.write("input.csv", bytes));
+    } else {
+        stream = std::make_unique<TrickleInputStream>(bytes, chunk);
+    }
+    CsvParser parser(std::move(stream), &encoding, u',');
+    CsvAggregator rows;
+    parser.setDelegate(&rows);
+    parser.setSanitizesFields(true);
+    parser.parse();
+    const auto earlyEnd = parser.earlyEnd();
+    return {rows.lines(), parser.streamEncoding(), parser.totalBytesRead(),
+            earlyEnd ? earlyEnd->message() : "", log.lines()};
+}
+
+TEST(CsvParserInput, AByteOrderMarkPicksTheEncodingInTableOrder) {
+    const std::u16string text = u"a,\u00E9\n\U0001F600,\u20AC";
+    const CsvRows rows{{u"a", u"\u00E9"}, {u"\U0001F600", u"\u20AC"}};
+    for (const auto& [bytes, encoding] :
+         {std::pair("\x00\x00\xFE\xFF"s + utf32be(text), CsvEncoding::UTF32BigEndian),
+          std::pair("\xFF\xFE\x00\x00"s + utf32le(text), CsvEncoding::UTF32LittleEndian),
+          std::pair("\xFF\xFE" + utf16le(text), CsvEncoding::UTF16LittleEndian),
+          std::pair("\xFE\xFF" + utf16be(text), CsvEncoding::UTF16BigEndian),
+          std::pair("\xEF\xBB\xBF" + utf8(text), CsvEncoding::UTF8),
+          std::pair(utf8(text), CsvEncoding::UTF8)}) {
+        const Parsed parsed = parse(bytes);
+        EXPECT_EQ(parsed.encoding, encoding);
+        EXPECT_EQ(parsed.rows, rows) << encodingName(encoding);
+        EXPECT_EQ(parsed.totalBytesRead, bytes.size()); // marks included
+        EXPECT_EQ(parsed.log, Lines{});
+    }
+    const Parsed korean = parse("\x1B$)Ca,\x0EGQ\x0F");
+    EXPECT_EQ(korean.encoding, CsvEncoding::ISO2022KR);
+    EXPECT_EQ(korean.rows, (CsvRows{{u"a", u"\uD55C"}}));
+    // FF FE 00 00 is UTF-32, not UTF-16 and a U+0000; three bytes are UTF-16 and one more.
+    EXPECT_EQ(parse("\xFF\xFE\x00\x00"s).encoding, CsvEncoding::UTF32LittleEndian);
+    EXPECT_EQ(parse("\xFF\xFE\x00"s).encoding, CsvEncoding::UTF16LittleEndian);
+    // A UTF-8 mark is dropped even before text that is not UTF-8.
+    EXPECT_EQ(parse("\357\273\277caf\351").rows, (CsvRows{{u"caf"}}));
+}
+
+TEST(CsvParserInput, WithoutAMarkTheFirstBlockDecidesBetweenUtf8AndShiftJis) {
+    // Characters cut by the end of the first 512 bytes still make UTF-8, decoded whole.
+    for (const std::u16string_view cut : {u"\u00E9", u"\u20AC", u"\U0001F600"}) {
+        const std::u16string field = repeated(u"a", 513 - utf8(cut).size()) + std::u16string(cut);
+        EXPECT_EQ(parse(utf8(field + u",x")).rows, (CsvRows{{field, u"x"}}));
+    }
+    // Only bytes before the last three of the block must be UTF-8.
+    const std::string a508(508, 'a');
+    const Parsed late = parse("a" + a508 + "\xFF" + a508);
+    EXPECT_EQ(late.encoding, CsvEncoding::UTF8);
+    EXPECT_EQ(late.log, Lines{});
+    const Parsed early = parse(a508 + "\xFF" + a508);
+    EXPECT_EQ(early.encoding, CsvEncoding::ShiftJIS);
+    EXPECT_EQ(early.log, kFallback);
+    EXPECT_EQ(parse("\xFF\xFF\xFF").encoding, CsvEncoding::UTF8); // shorter than four bytes
+    EXPECT_EQ(parse("\xFF\xFF\xFF\xFF").encoding, CsvEncoding::ShiftJIS);
+    // Latin-1 capitals with accents are half-width katakana in Shift JIS.
+    const Parsed latin1 = parse("CAF\311,\334BER");
+    EXPECT_EQ(latin1.log, kFallback);
+    EXPECT_EQ(latin1.rows, (CsvRows{{u"CAF\uFF89", u"\uFF9CBER"}}));
+    // A first accent beyond the first short read is still found.
+    EXPECT_EQ(parse(std::string(20, 'a') + "\xC9" + std::string(20, 'a'), 4).log, kFallback);
+    // Text in memory is never detected, so never logged.
+    const LogCapture log;
+    EXPECT_EQ(csvComponents(u"CAF\u00C9,\xD800x"), (CsvRows{{u"CAF\u00C9", u"\xD800x"}}));
+    EXPECT_EQ(log.lines(), Lines{});
+}
+
+TEST(CsvParserInput, TheTextEndsEarlyAtBytesThatDoNotDecodeAtANulOrInAnOpenQuote) {
+    const std::string a1000(1000, 'a');
+    const Parsed bad = parse(a1000 + "\xFF" + std::string(100, 'b') + "\nc");
+    EXPECT_EQ(bad.rows, (CsvRows{{repeated(u"a", 1000)}}));
+    EXPECT_EQ(bad.earlyEnd, "the bytes from offset 1000 are not valid UTF-8 (record 1)");
+    const auto notValid = [](int offset, const std::string& encoding, int record) {
+        return "the bytes from offset " + std::to_string(offset) + " are not valid " + encoding +
+               " (record " + std::to_string(record) + ")";
+    };
+    for (const auto& [bytes, earlyEnd] : {
+             std::pair("\xEF\xBB\xBF" + a1000 + "\xC3(x",
+                       notValid(1003, "UTF-8", 1)),            // mark counted
+             std::pair("a,b\n\xC3"s, notValid(4, "UTF-8", 2)), // the bytes end inside a character
+             std::pair("\xFF\xFE" + utf16le(u"a") + "\x00"s, notValid(4, "UTF-16LE", 1)),
+             std::pair("\x00\x00\xFE\xFF\x00\x11\x00\x00"s, notValid(4, "UTF-32BE", 1)),
+             std::pair("\x00\x00\xFE\xFF\x00\x00\xD8\x00"s, notValid(4, "UTF-32BE", 1)),
+             std::pair("a,b\n\0c,d"s, "a U+0000 character ends the text in record 2"s),
+             std::pair("a\nb,\"cd\ne"s, "a quoted field in record 2 is never closed"s),
+             std::pair("\"a\"b\n\xFF"s, ""s), // an error ends the parse, not the text
+             std::pair("\xFF\xFE" + utf16le(u"\xD800,\xDC00"), ""s), // UTF-16 keeps lone halves
+         }) {
+        EXPECT_EQ(parse(bytes).earlyEnd, earlyEnd);
+    }
+}
+
+TEST(CsvParserInput, ReadsTheNextBlockOnlyWhenAThirdOfTheTextIsLeft) {
+    // Detection reads the first 512 bytes and the first step a second block. From then on a
+    // block is read when at most a third of the decoded text (at least 10 code units) lies
+    // ahead of the next character, counted after each reported field has been dropped.
+    const auto bytesReadBeforeError = [](const std::string& content) {
+        const Parsed parsed = parse(content);
+        EXPECT_EQ(parsed.rows, std::nullopt); // the parse failed
+        return parsed.totalBytesRead;
+    };
+    EXPECT_EQ(bytesReadBeforeError("ab\"c\n" + std::string(2000, 'x')), 1024u);
+    EXPECT_EQ(bytesReadBeforeError("ab\"c\n" + std::string(595, 'x')), 600u);
+    // With 1024 code units decoded the third block comes when the field reaches index 683.
+    EXPECT_EQ(bytesReadBeforeError(std::string(682, 'x') + "\"" + std::string(3000, 'y')), 1024u);
+    EXPECT_EQ(bytesReadBeforeError(std::string(700, 'x') + "\"" + std::string(3000, 'y')), 1536u);
+    // Short fields leave only the floor of 10: after the field at 1008..1010 is dropped, 13
+    // units remain and the read comes when the next character is 3 ahead, at 1014.
+    std::string shortFields;
+    for (int i = 0; i < 500; ++i) {
+        shortFields += "abc,";
+    }
+    std::string errorAt1011 = shortFields, errorAt1015 = shortFields;
+    errorAt1011[1011] = '"';
+    errorAt1015[1015] = '"';
+    EXPECT_EQ(bytesReadBeforeError(errorAt1011), 1024u);
+    EXPECT_EQ(bytesReadBeforeError(errorAt1015), 1536u);
+}
+
+TEST(CsvParserInput, TextComesBackWholeAcrossBlocksAndShortReads) {
+    // A quoted field of about 100,000 code units mixing quotes, delimiters, line breaks and
+    // characters of one to four UTF-8 bytes, so that block ends cut every kind.
+    static const std::u16string_view pieces[] = {
+        u"plain words", u"\"",   u",",  u"\n", u"\r\n",   u"\u00E9", u"\u20AC", u"\U0001F600",
+        u" ",           u"\"\"", u"\\", u"#",  u"\u2028", u"\t",     u"z",
+    };
+    std::u16string content, quoted;
+    for (std::uint32_t state = 12345; content.size() < 100000;) {
+        state = state * 1103515245u + 12345u;
+        content += pieces[(state >> 16) % std::size(pieces)];
+    }
+    for (const char16_t c : content) {
+        quoted += c == u'"' ? u"\"\"" : std::u16string(1, c);
+    }
+    const std::u16string csv = u"head,\"" + quoted + u"\",tail\nnext,row";
+    const CsvRows rows{{u"head", content, u"tail"}, {u"next", u"row"}};
+    for (const std::string& bytes :
+         {utf8(csv), "\xFF\xFE" + utf16le(csv), "\xFE\xFF" + utf16be(csv),
+          "\xFF\xFE\x00\x00"s + utf32le(csv)}) {
+        const Parsed parsed = parse(bytes);
+        EXPECT_EQ(parsed.rows, rows);
+        EXPECT_EQ(parsed.totalBytesRead, bytes.size());
+    }
+    EXPECT_EQ(parse(utf8(csv), 7).rows, rows);
+
+    // Reads of any size, with given or detected encodings, the shift state of ISO-2022-KR and
+    // the two-byte characters of Shift JIS: all cut by the ends of reads and blocks.
+    const std::u16string text = repeated(u"a\u00E9,\"\U0001F600\"\"x\"\r\n\u20AC,", 40);
+    const CsvRows expected = *csvComponents(text, CsvParserOptionsSanitizesFields);
+    for (const auto& [bytes, encoding] :
+         {std::pair(utf8(text), CsvEncoding::UTF8),
+          std::pair(utf16le(text), CsvEncoding::UTF16LittleEndian),
+          std::pair(utf16be(text), CsvEncoding::UTF16BigEndian),
+          std::pair(utf32le(text), CsvEncoding::UTF32LittleEndian),
+          std::pair(utf32be(text), CsvEncoding::UTF32BigEndian),
+          std::pair("\xFF\xFE" + utf16le(text), CsvEncoding::Unknown),
+          std::pair("\x00\x00\xFE\xFF"s + utf32be(text), CsvEncoding::Unknown)}) {
+        for (const std::size_t chunk : {1u, 2u, 3u, 5u, 511u}) {
+            const Parsed parsed = parse(bytes, chunk, encoding);
+            EXPECT_EQ(parsed.rows, expected) << encodingName(parsed.encoding) << " by " << chunk;
+            EXPECT_EQ(parsed.totalBytesRead, bytes.size());
+        }
+    }
+    std::string korean = "\x1B\x24\x29\x43\x0E", shiftJis;
+    CsvRow words;
+    for (int i = 0; i < 1500; ++i) {
+        korean += "\x47\x51";
+        shiftJis += "\x93\xFA\x96\x7B\x8C\xEA,";
+        words.push_back(u"\u65E5\u672C\u8A9E");
+    }
+    EXPECT_EQ(parse(korean + "\x0F,x").rows, (CsvRows{{repeated(u"\uD55C", 1500), u"x"}}));
+    words.push_back(u"\\\u30C6\u30B9\u30C8");
+    const Parsed japanese = parse(shiftJis + "\\\x83\x65\x83\x58\x83\x67");
+    EXPECT_EQ(japanese.rows, CsvRows{words});
+    EXPECT_EQ(japanese.earlyEnd, "");
+}
+
+TEST(CsvParserInput, DetectionReadsOneBlockAndFilesThatCannotBeReadAreEmpty) {
+    CsvEncoding detected = CsvEncoding::Unknown;
+    const CsvParser sniffed(std::make_unique<MemoryInputStream>("\xFE\xFF" + std::string(600, 0)),
+                            &detected, u',');
+    EXPECT_EQ(detected, CsvEncoding::UTF16BigEndian);
+    EXPECT_EQ(sniffed.totalBytesRead(), 512u);
+    // Empty, missing and unreadable files read as one empty field, and say why.
+    const TempDir dir;
+    const LogCapture log;
+    for (const auto& [path, error] :
+         {std::pair(dir.write("empty.csv", ""), ""),
+          std::pair(dir.file("missing.csv"), "No such file or directory"),
+          std::pair(dir.path().string(), "Is a directory")}) {
+        const CsvReadResult read = readCsvFile(path);
+        EXPECT_EQ(read.rows, (CsvRows{{u""}}));
+        EXPECT_EQ(read.encoding, CsvEncoding::UTF8);
+        EXPECT_EQ(read.streamError, error);
+    }
+    EXPECT_EQ(log.lines(), Lines{});
+}
+
+} // namespace
+} // namespace lanthor::test
