@@ -17,51 +17,36 @@ namespace lanthor::test {
 using Strings = std::vector<std::u16string>;
 using Lines = std::vector<std::string>;
 
-/// Answers the input alert's questions from a queue while it exists: text for OK, none for
-/// Cancel, and Cancel once the queue is empty. Records each question as "prompt | field text".
-class ScriptedAlert final : public InputAlert {
-public:
-    ScriptedAlert() : previous_(setInputAlert(this)) {}
-    ~ScriptedAlert() override { setInputAlert(previous_); }
-    ScriptedAlert(const ScriptedAlert&) = delete;
-    ScriptedAlert& operator=(const ScriptedAlert&) = delete;
-
-    void ok(std::u16string text) { answers_.emplace_back(std::move(text)); }
-    void cancel() { answers_.emplace_back(std::nullopt); }
-    std::optional<std::u16string> run(std::u16string_view prompt,
-                                      std::u16string_view fieldText) override {
-        asked.push_back(toUtf8(prompt) + " | " + toUtf8(fieldText));
-        std::optional<std::u16string> answer;
-        if (!answers_.empty()) {
-            answer = std::move(answers_.front());
-            answers_.pop_front();
-        }
-        return answer;
-    }
-
-    Lines asked;
-
-private:
-    std::deque<std::optional<std::u16string>> answers_;
-    InputAlert* previous_;
-};
-
 /// A document with its window's canvas, wired as the window wires them when it loads, on the
 /// fixed-width text system. Counts the canvas's requests for display, which every redraw makes,
-/// and the document's edit notices.
-class DocumentFixture : public ::testing::Test {
+/// and the document's edit notices. Answers the input alert's questions from `answers` (text
+/// for OK, none for Cancel; Cancel once they run out) and records each as "prompt | field".
+class DocumentFixture : public ::testing::Test, public InputAlert {
 protected:
     void SetUp() override {
+        previousAlert_ = setInputAlert(this);
         canvas->setDisplayRequest([this] { ++redraws; });
         document.setDocumentView(canvas);
         document.setEditedHandler([this] { ++editNotices; });
         document.windowControllerDidLoadNib();
     }
+    void TearDown() override { setInputAlert(previousAlert_); }
+    std::optional<std::u16string> run(std::u16string_view prompt,
+                                      std::u16string_view field) override {
+        asked.push_back(toUtf8(prompt) + " | " + toUtf8(field));
+        std::optional<std::u16string> answer;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        return answer;
+    }
     /// Replaces the tree by the nodes of tree-file text, lays it out and forgets the counts.
     void load(std::u16string_view treeFile) {
         ASSERT_FALSE(document.treeTable()->loadTable(treeFile));
         canvas->drawAllNodes();
-        resetCounts();
+        log.take();
+        redraws = editNotices = 0;
     }
     std::shared_ptr<Tree> node(std::u16string_view number) const {
         return document.treeTable()->nodeDictionary()->find(number);
@@ -74,20 +59,19 @@ protected:
     void click(std::u16string_view number, int clickCount = 1) {
         document.mouseDownOnNode(*view(number), MouseEvent{{1, 1}, clickCount});
     }
-    void resetCounts() {
-        log.take();
-        redraws = 0;
-        editNotices = 0;
-    }
 
     LogCapture log;
     FixedWidthTextSystem text;
-    ScriptedAlert alert;
     FerrowLanthorDocument document;
     std::shared_ptr<LanthorDocumentView> canvas =
         std::make_shared<LanthorDocumentView>(Rect{{0, 0}, {500, 400}}, text);
+    std::deque<std::optional<std::u16string>> answers;
+    Lines asked;
     int redraws = 0;
     int editNotices = 0;
+
+private:
+    InputAlert* previousAlert_ = nullptr;
 };
 
 } // namespace lanthor::test
