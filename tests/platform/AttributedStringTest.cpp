@@ -43,13 +43,6 @@ TEST(AttributedString, KeepsRunsMinimal) {
     EXPECT_EQ(text, AttributedString(u"ab", {Font(u"Times", 9)}));
 }
 
-TEST(AttributedString, FontsCompareByDescription) {
-    EXPECT_EQ(Font(u"A", 12), Font(u"A", 12));
-    EXPECT_NE(Font(u"A", 12), Font(u"A", 12.5));
-    EXPECT_NE(Font(u"A", 12), Font(u"A", 12).withTraits(FontTraitItalic));
-    EXPECT_EQ(Font(u"A", 12).withTraits(FontTraitBold).withTraits(FontTraitItalic).traits(), 3);
-}
-
 } // namespace
 
 } // namespace lanthor
