@@ -1,7 +1,7 @@
 // Each pass reuses the children it found on the pass before while nothing has changed; these
 // checks change what it found in every way a command can, and expect to see the change.
 
-#include "CanvasFixture.h"
+#include "support/CanvasFixture.h"
 
 namespace lanthor::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "CanvasFixture.h"
+#include "support/CanvasFixture.h"
 
 #include <sstream>
 
@@ -6,7 +6,6 @@ namespace lanthor::test {
 namespace {
 
 using Edges = CanvasFixture;
-using Lines = std::vector<std::string>;
 
 /// The lines drawn, as "(x,y)-(x,y) width".
 Lines strokesOf(const RecordingPainter& painter) {

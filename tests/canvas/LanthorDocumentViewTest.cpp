@@ -1,10 +1,9 @@
-#include "CanvasFixture.h"
+#include "support/CanvasFixture.h"
 
 namespace lanthor::test {
 namespace {
 
 using DocumentView = CanvasFixture;
-using Lines = std::vector<std::string>;
 
 TEST_F(DocumentView, LaysOutOnlyInAPassAfterARedrawAndSaysWhenItHasNoTable) {
     canvas->setUpdated(true);

@@ -10,9 +10,10 @@
 #include "support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace lanthor::test {
+
+using Lines = std::vector<std::string>;
 
 /// A canvas wired as a document window wires it, over a table read from tree-file text, with a
 /// text system of round numbers: labels 10 wide per character plus the 10.0 of every label,
