@@ -213,21 +213,5 @@ TEST(CsvParserInput, TextComesBackWholeAcrossBlocksAndShortReads) {
     EXPECT_EQ(parse(shiftJis + "\\\x83\x65\x83\x58\x83\x67").rows, CsvRows{words});
 }
 
-TEST(CsvParserInput, FilesThatCannotBeReadAreEmptyAndSayWhy) {
-    // Empty, missing and unreadable files read as one empty field, and say why.
-    const TempDir dir;
-    const LogCapture log;
-    for (const auto& [path, error] :
-         {std::pair(dir.write("empty.csv", ""), ""),
-          std::pair(dir.file("missing.csv"), "No such file or directory"),
-          std::pair(dir.path().string(), "Is a directory")}) {
-        const CsvReadResult read = readCsvFile(path);
-        EXPECT_EQ(read.rows, (CsvRows{{u""}}));
-        EXPECT_EQ(read.encoding, CsvEncoding::UTF8);
-        EXPECT_EQ(read.streamError, error);
-    }
-    EXPECT_EQ(log.lines(), Lines{});
-}
-
 } // namespace
 } // namespace lanthor::test

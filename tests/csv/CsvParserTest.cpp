@@ -95,13 +95,10 @@ TEST(CsvParser, QuotesEscapesAndStrippingWithAndWithoutSanitizing) {
     EXPECT_EQ(rows(u"a\\,b", kEscapes), (CsvRows{{u"a\\,b"}}));
     EXPECT_EQ(rows(u"a\\,b\\\\c\\\nd\\\"e,\"f\\\"\"", kEscapes | kSanitize),
               (CsvRows{{u"a,b\\c\nd\"e", u"f\""}}));
-    EXPECT_EQ(rows(u"a\\", kEscapes | kSanitize), (CsvRows{{u"a"}}));
     EXPECT_EQ(rows(u"  x  ,\u00A0y\u3000,  ,  x  ", kStrip), (CsvRows{{u"x", u"y", u"", u"x"}}));
-    EXPECT_EQ(rows(u" \" x \" ,y", kStrip), (CsvRows{{u"\" x \"", u"y"}}));
     EXPECT_EQ(rows(u" \" x \" ,y", kStrip | kSanitize), (CsvRows{{u" x ", u"y"}}));
     // The tab is skipped before a field but not trimmed after it; a blank delimiter stays one.
     EXPECT_EQ(rows(u"\ty\t", kStrip | kSanitize), (CsvRows{{u"y\t"}}));
-    EXPECT_EQ(rows(u"\ty\t", kStrip), (CsvRows{{u"\ty\t"}}));
     EXPECT_EQ(rows(u"a\t\tb\t c \t", kStrip, u'\t'), (CsvRows{{u"a", u"", u"b", u"c", u""}}));
 }
 
@@ -110,12 +107,9 @@ TEST(CsvParser, CommentsAreWholeLinesThatStartARecord) {
               (Events{"beginDocument", "comment [c1]", "comment [c2]", "beginLine 1", "field 0 [a]",
                       "field 1 [#b]", "endLine 1", "comment [ x \"y\",z ]", "beginLine 2",
                       "field 0 []", "endLine 2", "endDocument"}));
-    EXPECT_EQ(parseEvents(u"#\n#", kComments)[2], "comment []");
-    EXPECT_EQ(parseEvents(u"  #c", kComments | kStrip)[2], "field 0 [#c]");
     // An escaped line break belongs to the comment, backslash and all.
     EXPECT_EQ(parseEvents(u"#a\\\nb\\\\\nc", kComments | kEscapes | kSanitize)[1],
               "comment [a\\\nb\\\\]");
-    EXPECT_EQ(parseEvents(u"#a\\\nb", kComments)[1], "comment [a\\]");
 }
 
 TEST(CsvParser, ACharacterWhereAFieldHasEndedIsTheOneError) {
@@ -143,37 +137,31 @@ TEST(CsvParser, TheTextEndsSilentlyInsideAnOpenQuoteOrAtANul) {
     EXPECT_EQ(rows(u"a,\"b\0\",c"s), (CsvRows{{u"a"}}));
 }
 
-TEST(CsvParser, CancellingStopsEveryLaterEventButTheDocumentEnd) {
-    const auto cancelAt = [](std::u16string_view csv, const std::string& field) {
+TEST(CsvParser, CancellingStopsEveryLaterEventButTheDocumentEndAndOptionsAreReadAtEveryStep) {
+    const auto parseActing = [](std::u16string_view csv, const std::string& at,
+                                const std::function<void(CsvParser&)>& act) {
         EventRecorder recorder;
-        recorder.onEvent = [field](CsvParser& parser, const std::string& event) {
-            if (event == field) {
-                parser.cancelParsing();
+        recorder.onEvent = [&](CsvParser& parser, const std::string& event) {
+            if (event == at) {
+                act(parser);
             }
         };
         return parseEvents(csv, 0, u',', recorder);
     };
-    const Events stopped{"beginDocument", "beginLine 1", "field 0 [a]", "field 1 [b]",
-                         "endDocument"};
-    EXPECT_EQ(cancelAt(u"a,b,c\nd", "field 1 [b]"), stopped);
-    EXPECT_EQ(cancelAt(u"a,b\nc,d", "field 1 [b]"), stopped);
-    EXPECT_EQ(cancelAt(u"a,b\nc", "beginDocument"), (Events{"beginDocument", "endDocument"}));
+    const auto cancel = [](CsvParser& parser) { parser.cancelParsing(); };
+    EXPECT_EQ(
+        parseActing(u"a,b,c\nd", "field 1 [b]", cancel),
+        (Events{"beginDocument", "beginLine 1", "field 0 [a]", "field 1 [b]", "endDocument"}));
+    EXPECT_EQ(parseActing(u"a", "beginDocument", cancel), (Events{"beginDocument", "endDocument"}));
     // An error found after the cancel is not reported, and the document then has no end.
-    EXPECT_EQ(cancelAt(u"\"a\"x,b", "field 0 [\"a\"]"),
+    EXPECT_EQ(parseActing(u"\"a\"x,b", "field 0 [\"a\"]", cancel),
               (Events{"beginDocument", "beginLine 1", "field 0 [\"a\"]"}));
-}
-
-TEST(CsvParser, OptionsAreReadAfreshAtEveryStep) {
-    EventRecorder recorder;
-    recorder.onEvent = [](CsvParser& parser, const std::string& event) {
-        if (event == "endLine 1") {
-            parser.setOptions(kSanitize | kComments | 0xF0);
-        }
-    };
-    EXPECT_EQ(parseEvents(u"\"a\"\n\"b\"\n#c", 0, u',', recorder),
-              (Events{"beginDocument", "beginLine 1", "field 0 [\"a\"]", "endLine 1", "beginLine 2",
-                      "field 0 [b]", "endLine 2", "comment [c]", "beginLine 3", "field 0 []",
-                      "endLine 3", "endDocument"}));
+    EXPECT_EQ(
+        parseActing(u"\"a\"\n\"b\"\n#c", "endLine 1",
+                    [](CsvParser& parser) { parser.setOptions(kSanitize | kComments | 0xF0); }),
+        (Events{"beginDocument", "beginLine 1", "field 0 [\"a\"]", "endLine 1", "beginLine 2",
+                "field 0 [b]", "endLine 2", "comment [c]", "beginLine 3", "field 0 []", "endLine 3",
+                "endDocument"}));
 }
 
 TEST(CsvParser, DelimitersThatCollideWithTheGrammarAreRefused) {

@@ -67,19 +67,5 @@ TEST(TreeTable, AddsTheFirstRootOrALastChildUnderTheNextFreeNumber) {
                "Adding Node :Missing to 9)", "Failed to add root node Missing"}));
 }
 
-TEST(TreeTable, FindParentIsTheFirstNodeThatListsTheNumber) {
-    TreeTable table = tableOf(
-        CsvRows{{u"0", u"1 2", u"R"}, {u"1", u"3 1"}, {u"2", u"3"}, {u"3", u""}, {u"4", u"9"}});
-    const auto parentOf = [&table](std::optional<std::u16string> number) -> std::string {
-        const auto parent = table.findParent(number);
-        return parent ? toUtf8(parent->nodeNumber()) : "none";
-    };
-    EXPECT_EQ(parentOf(u"0"), "none");
-    EXPECT_EQ(parentOf(u"3"), "1"); // in iteration order
-    EXPECT_EQ(parentOf(u"9"), "4"); // a dangling entry still matches
-    EXPECT_EQ(parentOf(u" 3"), "none");
-    EXPECT_EQ(parentOf(std::nullopt), "none");
-}
-
 } // namespace
 } // namespace lanthor
