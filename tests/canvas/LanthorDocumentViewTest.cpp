@@ -5,7 +5,7 @@ namespace {
 
 using DocumentView = CanvasFixture;
 
-TEST_F(DocumentView, LaysOutOnlyInAPassAfterARedrawAndSaysWhenItHasNoTable) {
+TEST_F(DocumentView, LaysOutOnlyInAPassAfterARedrawOrAToggleAndSaysWhenItHasNoTable) {
     canvas->setUpdated(true);
     EXPECT_EQ(pass().operations, Lines{"fill white"});
     EXPECT_TRUE(canvas->updated());
@@ -29,8 +29,14 @@ TEST_F(DocumentView, LaysOutOnlyInAPassAfterARedrawAndSaysWhenItHasNoTable) {
     canvas->setFrameSize(canvas->frame().size);
     EXPECT_NEAR(canvas->frame().size.width, 501, 1e-9);
     EXPECT_EQ(displays, 10);
+    canvas->toggleNodeNumber(); // sets `updated` and logs nothing
     pass();
-    EXPECT_EQ(view(u"1")->textStorage().string(), u"changed");
+    EXPECT_EQ(view(u"1")->textStorage().string(), u"[1]changed");
+    // The configuration's own toggle, which nothing else calls, logs each change.
+    configuration->toggleNodeNumber();
+    configuration->toggleNodeNumber();
+    EXPECT_EQ(log.lines(),
+              (Lines{"[draw] nodes", "[draw] edges", "HIDING NODE #", "SHOWING NODE #"}));
 }
 
 TEST_F(DocumentView, AddsTheFirstRootOrAChildOfTheSelectionAndAClickOutsideUnselects) {
@@ -50,28 +56,6 @@ TEST_F(DocumentView, AddsTheFirstRootOrAChildOfTheSelectionAndAClickOutsideUnsel
     canvas->mouseDown(MouseEvent{{300, 300}, 1});
     EXPECT_FALSE(view(u"0")->nodeSelected());
     EXPECT_EQ(canvas->selectedNode(), nullptr);
-    // A deleted view stays selected until the next click on the canvas, and adds nothing.
-    pass();
-    canvas->setSelectedNode(view(u"1"));
-    table->deleteNode(u"1");
-    canvas->addNode();
-    EXPECT_EQ(table->nodeDictionary()->size(), 1u);
-}
-
-TEST_F(DocumentView, ShowsNodeNumbersUntilToggledBack) {
-    load(u"0,12,R,root\n12,,0,leaf\n");
-    canvas->toggleNodeNumber();
-    pass();
-    EXPECT_EQ(view(u"12")->textStorage().string(), u"[12]leaf");
-    canvas->toggleNodeNumber();
-    EXPECT_TRUE(canvas->updated());
-    pass();
-    EXPECT_EQ(view(u"12")->textStorage().string(), u"leaf");
-    EXPECT_EQ(log.take().size(), 4u); // two passes; the canvas's toggle logs nothing
-    // The configuration's own toggle, which nothing else calls, logs each change.
-    configuration->toggleNodeNumber();
-    configuration->toggleNodeNumber();
-    EXPECT_EQ(log.lines(), (Lines{"SHOWING NODE #", "HIDING NODE #"}));
 }
 
 TEST_F(DocumentView, DisplaysNodeViewsOverThePassAndCoversWhatIsDrawn) {

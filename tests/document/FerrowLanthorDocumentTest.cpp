@@ -11,17 +11,16 @@ using Document = DocumentFixture;
 
 TEST_F(Document, SavesTheTreeAndReadsOnlyAFileThatLoads) {
     EXPECT_EQ(document.dataOfType(), "\xFF\xFE"); // a new document: the mark alone
-    EXPECT_EQ(canvas->mTreeTable(), document.treeTable());
     document.addNode();
     document.toggleNodeNumber();
+    canvas->drawAllNodes();
+    click(u"0");
     const TempDir dir;
     const std::string path = dir.write("tree.csv", document.dataOfType());
     EXPECT_EQ(document.readFromURL(dir.write("open.csv", "0,,R,\"open\n"))->message,
               "a quoted field in record 1 is never closed");
     EXPECT_TRUE(document.isEdited());
     // A file that loads replaces the tree, also on the canvas, whose views go with the old one.
-    canvas->drawAllNodes();
-    click(u"0");
     const std::shared_ptr<LanthorNodeView> oldView = view(u"0");
     redraws = 0;
     EXPECT_EQ(document.readFromURL(path), std::nullopt);
@@ -31,8 +30,7 @@ TEST_F(Document, SavesTheTreeAndReadsOnlyAFileThatLoads) {
     EXPECT_EQ(canvas->selectedNode(), nullptr);
     EXPECT_EQ(oldView->canvas(), nullptr);
     EXPECT_EQ(redraws, 1);
-    // The display settings are not part of the file.
-    document.windowControllerDidLoadNib();
+    document.windowControllerDidLoadNib(); // the display settings are not part of the file
     EXPECT_FALSE(canvas->mConfiguration()->showNodeNumber());
     EXPECT_EQ(canvas->mConfiguration()->height(), 60);
     EXPECT_EQ(canvas->mConfiguration()->font(), Font(u"Helvetica", 15.0));
@@ -56,14 +54,12 @@ TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
     document.toogleLineWidth();
     EXPECT_TRUE(node(u"4")->head()); // back as it was, but edited twice
     EXPECT_EQ(editNotices, 2);
-    // Without a window nothing changes.
-    FerrowLanthorDocument alone;
-    alone.setEditedHandler([this] { ++editNotices; });
+    FerrowLanthorDocument alone; // without a window nothing changes
     alone.toggleNodeNumber();
     alone.addNode();
     alone.changeHeight();
     EXPECT_EQ(alone.dataOfType(), "\xFF\xFE");
-    EXPECT_EQ(editNotices, 2);
+    EXPECT_FALSE(alone.isEdited());
     EXPECT_EQ(asked, Lines{"Change Tree Height | 60"});
 }
 
@@ -72,17 +68,15 @@ TEST_F(Document, ClicksSelectOneNodeAndEditOnTheSecondPressOfADoubleClick) {
     click(u"1");
     click(u"2"); // takes the selection from the first
     EXPECT_FALSE(view(u"1")->nodeSelected() || view(u"1")->drawsBackground());
-    EXPECT_TRUE(view(u"2")->nodeSelected() && view(u"2")->drawsBackground());
     EXPECT_EQ(canvas->selectedNode(), view(u"2"));
     click(u"2"); // the selected node unselects
     EXPECT_EQ(canvas->selectedNode(), nullptr);
     click(u"3");
     click(u"3");
     click(u"3", 2); // on a node unselected by the first press: selected again, no question
-    EXPECT_EQ(canvas->selectedNode(), view(u"3"));
     view(u"3")->setNodeSelected(false);
     click(u"3"); // the canvas's selection whose flag alone was cleared is selected again
-    EXPECT_TRUE(view(u"3")->nodeSelected());
+    EXPECT_TRUE(view(u"3")->nodeSelected() && view(u"3")->drawsBackground());
     EXPECT_EQ(asked, Lines{});
     answers = {u"Renamed", std::nullopt, u"Renamed", u""};
     click(u"2");
@@ -102,13 +96,11 @@ TEST_F(Document, ClicksSelectOneNodeAndEditOnTheSecondPressOfADoubleClick) {
 TEST_F(Document, ADeletedButSelectedViewChangesNothingMore) {
     load(kTree);
     click(u"1");
-    const std::shared_ptr<LanthorNodeView> deleted = view(u"1");
     document.deleteTree();
     EXPECT_EQ(log.take(), (Lines{"Deleting Node :1", "Deleting Node :4", "Deleting Node :5"}));
     EXPECT_EQ(children(u"0"), (Strings{u"2", u"3"}));
     // The canvas still names the removed view until the next click on the canvas.
-    EXPECT_EQ(canvas->selectedNode(), deleted);
-    EXPECT_EQ(deleted->underlyingNode(), nullptr);
+    EXPECT_EQ(canvas->selectedNode()->underlyingNode(), nullptr);
     answers = {u"ignored", u"0"};
     document.addNode();
     document.toogleLineWidth();
@@ -128,19 +120,18 @@ TEST_F(Document, SwapMovesANodeOnePlaceRightAndTheLastToTheFront) {
     click(u"1");
     document.swapNode();
     EXPECT_EQ(children(u"0"), (Strings{u"2", u"1", u"3"}));
+    EXPECT_EQ(log.take(), Lines{"Moving Node 1 to the right. Parent: 0. Sibling Count: 3"});
     EXPECT_EQ(redraws, 2); // the view's, then the document's
     document.swapNode();
     document.swapNode();
     EXPECT_EQ(children(u"0"), (Strings{u"1", u"2", u"3"}));
+    log.take();
     click(u"6"); // an only child stays
     document.swapNode();
     click(u"0"); // a root is refused
     document.swapNode();
-    EXPECT_EQ(log.lines(), (Lines{"Moving Node 1 to the right. Parent: 0. Sibling Count: 3",
-                                  "Moving Node 1 to the right. Parent: 0. Sibling Count: 3",
-                                  "Moving Node 1 to the right. Parent: 0. Sibling Count: 3",
-                                  "Moving Node 6 to the right. Parent: 2. Sibling Count: 1",
-                                  "Cannot locate parent node(s)"}));
+    EXPECT_EQ(log.take(), (Lines{"Moving Node 6 to the right. Parent: 2. Sibling Count: 1",
+                                 "Cannot locate parent node(s)"}));
     EXPECT_EQ(editNotices, 3);
     load(u"0,1 2 1,R,Top\n1,,0,A\n2,,0,B\n");
     click(u"1");
@@ -158,15 +149,14 @@ TEST_F(Document, ChangeParentMovesTheSubtreeToTheEndOfTheNewParent) {
     EXPECT_EQ(children(u"0"), (Strings{u"2", u"3", u"1"}));
     document.changeParent();
     EXPECT_EQ(children(u"0"), (Strings{u"2", u"3"}));
-    EXPECT_EQ(children(u"3"), Strings{u"1"});
     EXPECT_EQ(asked, (Lines{"Select new Parent | 0", "Select new Parent | 0"}));
     // Laid out again, the subtree hangs below its new parent: 2 over 6 at x 10; 3 and 1 at 40,
     // centred over 4 at 30 and 5 at 50.
     canvas->drawAllNodes();
-    EXPECT_EQ(log.take(), (Lines{"Changing Parent Node :0 to 0)", "Changing Parent Node :0 to 3)",
-                                 "[draw] nodes"}));
     EXPECT_EQ(view(u"1")->frame().origin, (Point{40, 150}));
     EXPECT_EQ(view(u"4")->frame().origin, (Point{30, 210}));
+    EXPECT_EQ(log.take(), (Lines{"Changing Parent Node :0 to 0)", "Changing Parent Node :0 to 3)",
+                                 "[draw] nodes"}));
     // The node itself, its subtree, unknown numbers and numbers with blanks are refused; so is
     // any answer for a root, which is asked with an empty field.
     answers = {u"1", u"4", u" 3", u"3 ", u"9", u"3"};
