@@ -1,11 +1,11 @@
+// The document's own part of its commands: the canvas redraws after each, and only those that
+// change something mark the document edited. What the node commands do is LanthorNodeViewTest's.
+
 #include "DocumentFixture.h"
 #include "support/TempDir.h"
 
 namespace lanthor::test {
 namespace {
-
-constexpr std::u16string_view kTree =
-    u"0,1 2 3,R,Top\n1,4 5,0,A\n2,6,0,B\n3,,0,C\n4,,1,D\n5,,0,E\n6,,0,F\n";
 
 using Document = DocumentFixture;
 
@@ -37,7 +37,7 @@ TEST_F(Document, SavesTheTreeAndReadsOnlyAFileThatLoads) {
 }
 
 TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
-    load(kTree);
+    load(u"0,1 2,R,Top\n1,3,0,A\n2,,0,B\n3,,0,C\n");
     document.deleteTree(); // nothing selected
     document.swapNode();
     document.changeParent();
@@ -49,134 +49,33 @@ TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
     document.changeFont([](const Font& font) { return font; });
     EXPECT_FALSE(document.isEdited());
     EXPECT_EQ(redraws, 8); // every command but the unchanged height redraws
-    click(u"4");
+    click(u"3");
+    document.swapNode(); // an only child
+    answers = {u"1", u"C"};
+    document.changeParent(); // its own parent, where it is the last child already
+    document.editNode();     // the same text
+    EXPECT_EQ(editNotices, 0);
+    answers = {u"2", u"renamed"};
+    document.changeParent();
+    document.editNode();
     document.toogleLineWidth();
-    document.toogleLineWidth();
-    EXPECT_TRUE(node(u"4")->head()); // back as it was, but edited twice
-    EXPECT_EQ(editNotices, 2);
+    document.addNode();
+    click(u"2");
+    document.swapNode();
+    document.deleteTree();
+    document.deleteTree(); // the deleted view is still selected, and names no node
+    document.toggleNodeNumber();
+    answers = {u"edited"};
+    click(u"1");
+    click(u"1", 2);
+    EXPECT_EQ(editNotices, 8);
+    EXPECT_EQ(log.lines().back(), "Deleting Node :(null)");
     FerrowLanthorDocument alone; // without a window nothing changes
     alone.toggleNodeNumber();
     alone.addNode();
     alone.changeHeight();
     EXPECT_EQ(alone.dataOfType(), "\xFF\xFE");
     EXPECT_FALSE(alone.isEdited());
-    EXPECT_EQ(asked, Lines{"Change Tree Height | 60"});
-}
-
-TEST_F(Document, ClicksSelectOneNodeAndEditOnTheSecondPressOfADoubleClick) {
-    load(kTree);
-    click(u"1");
-    click(u"2"); // takes the selection from the first
-    EXPECT_FALSE(view(u"1")->nodeSelected() || view(u"1")->drawsBackground());
-    EXPECT_EQ(canvas->selectedNode(), view(u"2"));
-    click(u"2"); // the selected node unselects
-    EXPECT_EQ(canvas->selectedNode(), nullptr);
-    click(u"3");
-    click(u"3");
-    click(u"3", 2); // on a node unselected by the first press: selected again, no question
-    view(u"3")->setNodeSelected(false);
-    click(u"3"); // the canvas's selection whose flag alone was cleared is selected again
-    EXPECT_TRUE(view(u"3")->nodeSelected() && view(u"3")->drawsBackground());
-    EXPECT_EQ(asked, Lines{});
-    answers = {u"Renamed", std::nullopt, u"Renamed", u""};
-    click(u"2");
-    click(u"2", 2); // on the selected node: edits, and leaves it unselected
-    EXPECT_EQ(canvas->selectedNode(), nullptr);
-    click(u"2");
-    document.editNode(); // Cancel keeps the text, and so does OK on an unchanged field
-    document.editNode();
-    EXPECT_EQ(editNotices, 1);
-    document.editNode();
-    EXPECT_EQ(node(u"2")->nodeValue(), u"");
-    EXPECT_EQ(asked, (Lines{"Update Node | B", "Update Node | Renamed", "Update Node | Renamed",
-                            "Update Node | Renamed"}));
-    EXPECT_EQ(editNotices, 2);
-}
-
-TEST_F(Document, ADeletedButSelectedViewChangesNothingMore) {
-    load(kTree);
-    click(u"1");
-    document.deleteTree();
-    EXPECT_EQ(log.take(), (Lines{"Deleting Node :1", "Deleting Node :4", "Deleting Node :5"}));
-    EXPECT_EQ(children(u"0"), (Strings{u"2", u"3"}));
-    // The canvas still names the removed view until the next click on the canvas.
-    EXPECT_EQ(canvas->selectedNode()->underlyingNode(), nullptr);
-    answers = {u"ignored", u"0"};
-    document.addNode();
-    document.toogleLineWidth();
-    document.editNode();
-    document.swapNode();
-    document.changeParent();
-    document.deleteTree();
-    EXPECT_EQ(document.treeTable()->nodeDictionary()->size(), 4u);
-    EXPECT_EQ(asked, (Lines{"Update Node | ", "Select new Parent | "}));
-    EXPECT_EQ(log.lines(), (Lines{"Cannot locate parent node(s)", "Cannot locate parent node(s)",
-                                  "Deleting Node :(null)"}));
-    EXPECT_EQ(editNotices, 1);
-}
-
-TEST_F(Document, SwapMovesANodeOnePlaceRightAndTheLastToTheFront) {
-    load(kTree);
-    click(u"1");
-    document.swapNode();
-    EXPECT_EQ(children(u"0"), (Strings{u"2", u"1", u"3"}));
-    EXPECT_EQ(log.take(), Lines{"Moving Node 1 to the right. Parent: 0. Sibling Count: 3"});
-    EXPECT_EQ(redraws, 2); // the view's, then the document's
-    document.swapNode();
-    document.swapNode();
-    EXPECT_EQ(children(u"0"), (Strings{u"1", u"2", u"3"}));
-    log.take();
-    click(u"6"); // an only child stays
-    document.swapNode();
-    click(u"0"); // a root is refused
-    document.swapNode();
-    EXPECT_EQ(log.take(), (Lines{"Moving Node 6 to the right. Parent: 2. Sibling Count: 1",
-                                 "Cannot locate parent node(s)"}));
-    EXPECT_EQ(editNotices, 3);
-    load(u"0,1 2 1,R,Top\n1,,0,A\n2,,0,B\n");
-    click(u"1");
-    document.swapNode();
-    document.swapNode(); // the first of repeated entries moves, also past its twin
-    EXPECT_EQ(children(u"0"), (Strings{u"2", u"1", u"1"}));
-    EXPECT_EQ(editNotices, 1);
-}
-
-TEST_F(Document, ChangeParentMovesTheSubtreeToTheEndOfTheNewParent) {
-    load(kTree);
-    click(u"1");
-    answers = {std::nullopt, u"3"}; // Cancel keeps the parent: the node goes last under it
-    document.changeParent();
-    EXPECT_EQ(children(u"0"), (Strings{u"2", u"3", u"1"}));
-    document.changeParent();
-    EXPECT_EQ(children(u"0"), (Strings{u"2", u"3"}));
-    EXPECT_EQ(asked, (Lines{"Select new Parent | 0", "Select new Parent | 0"}));
-    // Laid out again, the subtree hangs below its new parent: 2 over 6 at x 10; 3 and 1 at 40,
-    // centred over 4 at 30 and 5 at 50.
-    canvas->drawAllNodes();
-    EXPECT_EQ(view(u"1")->frame().origin, (Point{40, 150}));
-    EXPECT_EQ(view(u"4")->frame().origin, (Point{30, 210}));
-    EXPECT_EQ(log.take(), (Lines{"Changing Parent Node :0 to 0)", "Changing Parent Node :0 to 3)",
-                                 "[draw] nodes"}));
-    // The node itself, its subtree, unknown numbers and numbers with blanks are refused; so is
-    // any answer for a root, which is asked with an empty field.
-    answers = {u"1", u"4", u" 3", u"3 ", u"9", u"3"};
-    for (int i = 0; i < 5; ++i) {
-        document.changeParent();
-    }
-    click(u"0");
-    document.changeParent();
-    EXPECT_EQ(asked.back(), "Select new Parent | ");
-    EXPECT_EQ(log.take(), Lines(6, "Cannot locate parent node(s)"));
-    EXPECT_EQ(editNotices, 2);
-    // The subtree test ends on cycles and missing nodes; every entry leaves the old parent.
-    load(u"0,1 3 1,R,Top\n1,2,0,A\n2,1 9,0,B\n3,,0,C\n");
-    click(u"1");
-    answers = {u"2", u"3"};
-    document.changeParent();
-    document.changeParent();
-    EXPECT_EQ(log.take(), (Lines{"Cannot locate parent node(s)", "Changing Parent Node :0 to 3)"}));
-    EXPECT_EQ(children(u"0"), Strings{u"3"});
-    EXPECT_EQ(children(u"3"), Strings{u"1"});
 }
 
 } // namespace

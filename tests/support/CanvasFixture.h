@@ -4,22 +4,38 @@
 #include "canvas/LanthorDocumentView.h"
 #include "canvas/LanthorNodeView.h"
 #include "model/TreeTable.h"
+#include "platform/Alerts.h"
 #include "support/FixedWidthTextSystem.h"
 #include "support/GeometryPrinting.h"
 #include "support/LogCapture.h"
 #include "support/RecordingPainter.h"
 
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace lanthor::test {
 
 using Lines = std::vector<std::string>;
+using Strings = std::vector<std::u16string>;
 
 /// A canvas wired as a document window wires it, over a table read from tree-file text, with a
 /// text system of round numbers: labels 10 wide per character plus the 10.0 of every label,
-/// lines 18 high.
-class CanvasFixture : public ::testing::Test {
+/// lines 18 high. Answers the input alert's questions from `answers` (text for OK, none for
+/// Cancel; Cancel once they run out) and records each as "prompt | field".
+class CanvasFixture : public ::testing::Test, public InputAlert {
 protected:
+    void SetUp() override { previousAlert_ = setInputAlert(this); }
+    void TearDown() override { setInputAlert(previousAlert_); }
+    std::optional<std::u16string> run(std::u16string_view prompt,
+                                      std::u16string_view field) override {
+        asked.push_back(toUtf8(prompt) + " | " + toUtf8(field));
+        std::optional<std::u16string> answer;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        return answer;
+    }
     void load(std::u16string_view treeFile) {
         ASSERT_FALSE(table->loadTable(treeFile));
         canvas->setTreeTable(table);
@@ -39,6 +55,7 @@ protected:
         return nodeViewOf(*node(number));
     }
     Rect frame(std::u16string_view number) const { return view(number)->frame(); }
+    Strings children(std::u16string_view number) const { return node(number)->childrenList(); }
 
     LogCapture log;
     FixedWidthTextSystem text;
@@ -46,6 +63,11 @@ protected:
     std::shared_ptr<LanthorConfiguration> configuration = std::make_shared<LanthorConfiguration>();
     std::shared_ptr<LanthorDocumentView> canvas =
         std::make_shared<LanthorDocumentView>(Rect{{0, 0}, {500, 400}}, text);
+    std::deque<std::optional<std::u16string>> answers;
+    Lines asked;
+
+private:
+    InputAlert* previousAlert_ = nullptr;
 };
 
 inline Rect rect(double x, double y, double width, double height) {
