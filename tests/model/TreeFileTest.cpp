@@ -30,7 +30,7 @@ TEST(TreeFile, LoadsWhatTheReaderGivesAndSavesOneRowPerNodeInMapOrder) {
               u"#1,2 5 3 ,1,\" x,\"\"y\"\"\nz \"\n\\0,,R,a\\\n4,,0,\n3,,0,New Node!\n");
     EXPECT_EQ(treeFileBytes(u"0,\u00E9\U0001F600\n"),
               std::string("\377\3760\0,\0\351\0=\330\0\336\n\0", 14));
-    // Many rows, streamed to the file through several writes.
+    // Many rows, streamed to the file through several writes and read back in many blocks.
     const test::TempDir dir;
     std::u16string text;
     for (int i = 5000; i > 0; --i) {
@@ -39,6 +39,8 @@ TEST(TreeFile, LoadsWhatTheReaderGivesAndSavesOneRowPerNodeInMapOrder) {
     ASSERT_EQ(table.loadTable(text), std::nullopt);
     ASSERT_EQ(table.saveTableToFile(dir.file("tree.csv")), std::nullopt);
     EXPECT_EQ(readFile(dir.file("tree.csv")), treeFileBytes(text));
+    ASSERT_EQ(table.loadTableFromURL(dir.file("tree.csv")), std::nullopt);
+    EXPECT_EQ(table.saveTable(), text);
     for (const std::string_view empty : {"", "\xFF\xFE"}) { // an empty file is an empty table
         ASSERT_EQ(table.loadTableFromURL(dir.write("empty.csv", empty)), std::nullopt);
         EXPECT_TRUE(table.nodeDictionary()->empty());
