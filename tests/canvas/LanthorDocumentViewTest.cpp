@@ -70,14 +70,6 @@ TEST_F(DocumentView, DisplaysNodeViewsOverThePassAndCoversWhatIsDrawn) {
     canvas->display(selected, rect(0, 80, 100, 40));
     EXPECT_EQ(selected.operations, (Lines{"fill white", "fill other", "text"}));
     EXPECT_EQ(selected.fills[1], rect(10, 90, 20, 18));
-    // Fitted to its subviews' far edges, truncated, without margin.
-    LanthorDocumentView fitted(rect(0, 0, 50, 50), text);
-    fitted.adjustWindowSize();
-    EXPECT_EQ(fitted.frame().size, (Size{0, 0}));
-    fitted.addSubview(std::make_shared<View>(rect(10, 30, 110.5, 20)));
-    fitted.addSubview(std::make_shared<View>(rect(40, 100, 10, 100.7)));
-    fitted.adjustWindowSize();
-    EXPECT_EQ(fitted.frame().size, (Size{120, 200}));
 }
 
 } // namespace

@@ -105,18 +105,17 @@ TEST(CsvParser, QuotesEscapesStrippingAndCommentsWithAndWithoutSanitizing) {
 }
 
 TEST(CsvParser, ACharacterWhereAFieldHasEndedIsTheOneError) {
+    const std::string unexpected = "!1 Unexpected delimiter. Expected ";
     EXPECT_EQ(parseEvents(u"x,ab\"c,d\ne"),
-              "{ <1 0[x] 1[ab] >1 !1 Unexpected delimiter. Expected ',' (0x2C), but got '\"' "
-              "(0x22)");
+              "{ <1 0[x] 1[ab] >1 " + unexpected + "',' (0x2C), but got '\"' (0x22)");
     EXPECT_EQ(parseEvents(u" \"x\""), // a blank makes the field unquoted
-              "{ <1 0[ ] >1 !1 Unexpected delimiter. Expected ',' (0x2C), but got '\"' (0x22)");
+              "{ <1 0[ ] >1 " + unexpected + "',' (0x2C), but got '\"' (0x22)");
     EXPECT_EQ(parseEvents(u"\"x\" ,y"),
-              "{ <1 0[\"x\"] >1 !1 Unexpected delimiter. Expected ',' (0x2C), but got ' ' (0x20)");
+              "{ <1 0[\"x\"] >1 " + unexpected + "',' (0x2C), but got ' ' (0x20)");
     EXPECT_EQ(parseEvents(u"\"a\"\u00E9;b", 0, u';'),
-              "{ <1 0[\"a\"] >1 !1 Unexpected delimiter. Expected ';' (0x3B), but got 'é' (0xE9)");
-    EXPECT_EQ(
-        parseEvents(u"\"a\"\u20AC\tb", 0, u'\t'),
-        "{ <1 0[\"a\"] >1 !1 Unexpected delimiter. Expected '\t' (0x9), but got '€' (0x20AC)");
+              "{ <1 0[\"a\"] >1 " + unexpected + "';' (0x3B), but got 'é' (0xE9)");
+    EXPECT_EQ(parseEvents(u"\"a\"\u20AC\tb", 0, u'\t'),
+              "{ <1 0[\"a\"] >1 " + unexpected + "'\t' (0x9), but got '€' (0x20AC)");
     EXPECT_EQ(rows(u"a,b\nc\"d"), std::nullopt); // no rows at all after an error
 }
 
