@@ -11,7 +11,7 @@ TEST(NodeArena, ReusesFreedBlocksAndLivesAsLongAsItsNodes) {
     NodeArena arena;
     void* first = arena.allocate(40); // the block size becomes 48
     EXPECT_EQ(arena.allocate(64), nullptr);
-    EXPECT_TRUE(arena.deallocate(first, 40));
+    EXPECT_TRUE(arena.deallocate(first, 48));
     EXPECT_EQ(arena.allocate(48), first);
     std::shared_ptr<Tree> survivor;
     {
