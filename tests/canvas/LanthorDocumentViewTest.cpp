@@ -9,8 +9,6 @@ TEST_F(DocumentView, LaysOutOnlyInAPassAfterARedrawOrAToggleAndSaysWhenItHasNoTa
     canvas->setUpdated(true);
     EXPECT_EQ(pass().operations, Lines{"fill white"});
     EXPECT_TRUE(canvas->updated());
-    canvas->setTreeTable(std::make_shared<TreeTable>());
-    EXPECT_EQ(canvas->mTreeTable(), nullptr); // the canvas does not keep the table alive
     load(u"0,1,R,a\n1,,0,b\n");
     EXPECT_EQ(pass().strokes.size(), 1u);
     EXPECT_FALSE(canvas->updated());

@@ -32,8 +32,10 @@ TEST(TreeTable, LoadsRowsAndKeepsItsMapWhenThereAreNone) {
                                      {u"1", u"", u"0", u"new", u"ignored"}});
     table.loadTableFromArray(std::nullopt);
     EXPECT_EQ(table.saveTable(), u"0,1 2 ,R,Top\n2,,1,\n3,4 ,0,\n1,,0,new\n");
+    const std::shared_ptr<Tree> survivor = table.nodeDictionary()->find(u"0");
     table.loadTableFromArray(CsvRows{{u""}}); // the empty text's one row: an empty map
     EXPECT_TRUE(table.nodeDictionary()->empty());
+    EXPECT_EQ(survivor->nodeValue(), u"Top"); // a node outlives its map, and its memory too
     EXPECT_EQ(log.lines(), (Lines{"error parsing file:", "Adding Node :New Tree! to )",
                                   "Deleting Node :0", "error parsing file:"}));
 }

@@ -5,15 +5,13 @@
 namespace lanthor::test {
 
 /// A text system with round numbers: every code unit is `unitWidth` wide, text is one line
-/// `lineHeight` high, and the "HTML" is read as plain text. Counts its reads, so that tests can
-/// see what the layout asks of it.
+/// `lineHeight` high, and the "HTML" is read as plain text.
 class FixedWidthTextSystem final : public TextSystem {
 public:
     explicit FixedWidthTextSystem(double unitWidth = 10, double lineHeight = 18)
         : unitWidth_(unitWidth), lineHeight_(lineHeight) {}
 
     AttributedString readHtml(std::u16string_view html) const override {
-        ++reads;
         return AttributedString(std::u16string(html), TextAttributes{Font(u"Reader", 12)});
     }
 
@@ -24,8 +22,6 @@ public:
     Size measure(std::u16string_view string, const Font&) const override {
         return {static_cast<double>(string.size()) * unitWidth_, string.empty() ? 0 : lineHeight_};
     }
-
-    mutable int reads = 0;
 
 private:
     double unitWidth_;
