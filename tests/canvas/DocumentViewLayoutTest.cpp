@@ -36,14 +36,10 @@ TEST_F(Layout, ComputesInThirtyTwoBitIntegers) {
     EXPECT_EQ(frame(u"2"), rect(27, 90, 17, 18));
     EXPECT_EQ(frame(u"0"), rect(17.5, 30, 17, 18));
     EXPECT_EQ(canvas->drawNode(node(u"0"), *table, 10, 0, 60), 34);
-    // Any row height is kept; only its low 32 bits count.
-    for (const auto& [height, y] :
-         {std::pair<std::int64_t, double>{0, 30}, {-25, 5}, {(std::int64_t{1} << 32) + 100, 130}}) {
-        configuration->setHeight(height);
-        canvas->redraw();
-        pass();
-        EXPECT_EQ(frame(u"2").origin.y, y);
-    }
+    configuration->setHeight((std::int64_t{1} << 32) - 25); // only its low 32 bits count
+    canvas->redraw();
+    pass();
+    EXPECT_EQ(frame(u"2").origin.y, 5);
 }
 
 TEST_F(Layout, ReusesOneViewPerNodeAndGivesAnEmptyLabelNoRoomAfterItsFirstPass) {

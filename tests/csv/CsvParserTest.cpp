@@ -98,7 +98,6 @@ TEST(CsvParser, QuotesEscapesStrippingAndCommentsWithAndWithoutSanitizing) {
     EXPECT_EQ(rows(u"a\t\tb\t c \t", kStrip, u'\t'), (CsvRows{{u"a", u"", u"b", u"c", u""}}));
     EXPECT_EQ(parseEvents(u"#c1\n\n#c2\r\na,#b\n# x \"y\",z ", kComments),
               "{ #[c1] #[c2] <1 0[a] 1[#b] >1 #[ x \"y\",z ] <2 0[] >2 }");
-    EXPECT_EQ(parseEvents(u"  #c", kComments | kStrip), "{ <1 0[#c] >1 }");
     // An escaped line break belongs to the comment, backslash and all.
     EXPECT_EQ(parseEvents(u"#a\\\nb\\\\\nc", kComments | kEscapes | kSanitize),
               "{ #[a\\\nb\\\\] <1 0[c] >1 }");
