@@ -19,11 +19,10 @@ constexpr CsvParserOptions kComments = CsvParserOptionsRecognizesComments;
 constexpr CsvParserOptions kStrip = CsvParserOptionsStripsLeadingAndTrailingWhitespace;
 
 /// The events as one line: "{" and "}" begin and end the document, "<1" and ">1" record 1,
-/// "0[a]" is field 0 holding a, "#[c]" a comment, "!code message" the error. Cancels the parse
-/// right after the event `cancelAt`.
+/// "0[a]" is field 0 holding a, "#[c]" a comment, "!code message" the error.
 class EventRecorder final : public CsvParserDelegate {
 public:
-    std::string events, cancelAt;
+    std::string events;
 
     void parserDidBeginDocument(CsvParser& p) override { add(p, "{"); }
     void parserDidEndDocument(CsvParser& p) override { add(p, "}"); }
@@ -44,18 +43,14 @@ public:
     }
 
 private:
-    void add(CsvParser& parser, const std::string& event) {
+    void add(CsvParser&, const std::string& event) {
         events += (events.empty() ? "" : " ") + event;
-        if (event == cancelAt) {
-            parser.cancelParsing();
-        }
     }
 };
 
 std::string parseEvents(std::u16string_view csv, CsvParserOptions options = 0,
-                        char16_t delimiter = u',', const std::string& cancelAt = "") {
+                        char16_t delimiter = u',') {
     EventRecorder recorder;
-    recorder.cancelAt = cancelAt;
     CsvParser parser = CsvParser::fromString(csv, delimiter);
     parser.setOptions(options);
     parser.setDelegate(&recorder);
@@ -125,13 +120,6 @@ TEST(CsvParser, TheTextEndsSilentlyInsideAnOpenQuoteOrAtANul) {
     EXPECT_EQ(parseEvents(u"a\nb,\"c,d\ne"), "{ <1 0[a] >1 <2 0[b] >2 }");
     EXPECT_EQ(parseEvents(u"a,b\0c,d\ne"s), "{ <1 0[a] 1[b] >1 }");
     EXPECT_EQ(parseEvents(u"a,\"b\0\",c"s), "{ <1 0[a] >1 }");
-}
-
-TEST(CsvParser, CancellingStopsEveryLaterEventButTheDocumentEnd) {
-    EXPECT_EQ(parseEvents(u"a,b,c\nd", 0, u',', "1[b]"), "{ <1 0[a] 1[b] }");
-    EXPECT_EQ(parseEvents(u"a", 0, u',', "{"), "{ }");
-    // An error found after the cancel is not reported, and the document then has no end.
-    EXPECT_EQ(parseEvents(u"\"a\"x,b", 0, u',', "0[\"a\"]"), "{ <1 0[\"a\"]");
 }
 
 TEST(CsvParser, DelimitersThatCollideWithTheGrammarAreRefused) {
