@@ -1,5 +1,5 @@
-// Each pass reuses the children it found on the pass before while nothing has changed; these
-// checks change what it found in every way a command can, and expect to see the change.
+// Passes reuse the children found before while nothing changed: change them every way a command
+// can.
 
 #include "support/CanvasFixture.h"
 

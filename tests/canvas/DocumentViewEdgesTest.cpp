@@ -25,8 +25,7 @@ TEST_F(Edges, JoinBottomCentresToTopCentresDepthFirst) {
     EXPECT_EQ(painter.operations, (Lines{"fill white", "line black", "line black", "line black"}));
     EXPECT_EQ(strokesOf(painter),
               (Lines{"(32,48)-(20,90) 1", "(32,48)-(45,90) 2.5", "(45,108)-(45,150) 1"}));
-    // After the first pass an empty parent's view is (0, 0) in size and centred over its child:
-    // its edges start at its top.
+    // An empty parent's view, (0, 0) after the first pass, starts its edges at its top.
     load(u"0,1,R,\n1,,0,b\n");
     pass();
     canvas->redraw();
@@ -41,8 +40,7 @@ TEST_F(Edges, FollowTheChildrenListsAsTheyAreAndStopAtCycles) {
         });
         return lines;
     };
-    // Listed twice: twice; missing or unreached: never. The edge back up to a node on the path
-    // is drawn, but the walk does not go round again.
+    // Listed twice: twice; missing or unreached: never; back up the path: once, not round again.
     load(u"0,1 9 1,R,a\n1,0 1,0,b\n5,1,0,d\n4,,R,r\n");
     pass();
     EXPECT_EQ(edges(), (Lines{"0>1", "1>0", "1>1", "0>1", "1>0", "1>1"}));

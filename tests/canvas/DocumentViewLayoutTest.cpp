@@ -18,8 +18,7 @@ TEST_F(Layout, PlacesSlotsLeftToRightAndCentresParentsOverTheirChildren) {
     EXPECT_EQ(frame(u"1"), rect(10, 90, 20, 18));
     EXPECT_EQ(frame(u"2"), rect(30, 90, 40, 18));
     EXPECT_EQ(canvas->drawNode(node(u"0"), *table, 10, 0, 60), 60);
-    // A missing child takes no room and no part in the mean; a child listed twice is laid out
-    // twice, both listings counting, and its view ends where the second put it.
+    // A missing child counts nowhere; one listed twice counts twice and ends where the second is.
     load(u"0,9 1 1,R,a\n1,,0,bb\n");
     pass();
     EXPECT_EQ(frame(u"1"), rect(40, 90, 30, 18));

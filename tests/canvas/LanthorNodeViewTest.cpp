@@ -83,8 +83,7 @@ TEST_F(NodeView, ChangeParentMovesTheSubtreeToTheEndOfTheNewParent) {
     EXPECT_EQ(asked, Lines(2, "Select new Parent | 0"));
     EXPECT_EQ(log.take(),
               (Lines{"Changing Parent Node :0 to 0)", "Changing Parent Node :0 to 3)"}));
-    // The node itself, its subtree, numbers with blanks, unknown numbers and, for a root, any
-    // answer, asked with an empty field, are refused.
+    // Refused: itself, its subtree, blanks, unknown numbers, and any answer for a root.
     for (const char16_t* number : {u"1", u"1", u"1", u"1", u"1", u"0"}) {
         EXPECT_FALSE(view(number)->changeParent());
     }

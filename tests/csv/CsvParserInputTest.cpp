@@ -1,6 +1,5 @@
-// How the parser turns bytes into text: the byte-order marks, the UTF-8 test of the first block
-// and the Shift JIS fallback, stateful ISO-2022-KR, the 512-byte block rule, where the text
-// ends early, and text that must come back whole across blocks and short reads.
+// How the parser turns bytes into text: encoding detection, the 512-byte block rule, early ends,
+// and text that must come back whole across blocks and short reads.
 
 #include "csv/ByteStreams.h"
 #include "csv/CsvParser.h"
@@ -45,8 +44,7 @@ struct Parsed {
     Lines log;
 };
 
-/// Parses `bytes` with field sanitizing, in reads of at most `chunk` bytes; detects the encoding
-/// unless one is given.
+/// Parses `bytes`, sanitizing, in reads of at most `chunk` bytes; detects the encoding if unknown.
 Parsed parse(const std::string& bytes, std::size_t chunk = 512,
              CsvEncoding encoding = CsvEncoding::Unknown) {
     const LogCapture log;
@@ -161,8 +159,7 @@ TEST(CsvParserInput, ReadsTheNextBlockOnlyWhenAThirdOfTheTextIsLeft) {
 }
 
 TEST(CsvParserInput, TextComesBackWholeAcrossBlocksAndShortReads) {
-    // Characters of one to four UTF-8 bytes, line breaks and doubled quotes, cut by the ends of
-    // blocks and reads of any size, in a long quoted field and in short ones.
+    // Characters of one to four bytes, line breaks and quotes cut by every block and read end.
     const std::u16string text =
         u"head,\"" + repeated(u"\u00E9\"\"\r\n,\U0001F600\\#\u2028 \t\u20AC", 300) + u"\",tail\n" +
         repeated(u"a\u00E9,\"\U0001F600\"\"x\"\r\n\u20AC,", 40);

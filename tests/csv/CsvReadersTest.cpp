@@ -23,8 +23,7 @@ TEST(CsvReaders, CsvStringWritesRowsThatReadBackTheSame) {
                        {u"line\nbreak", u"\r\n", u" blank ", u"#", u"\\", u"\U0001F600"}};
     EXPECT_EQ(csvComponents(csvString(rows), CsvParserOptionsSanitizesFields),
               (CsvRows{rows[0], rows[1], {u""}}));
-    // An empty row and a row of one empty field are both an empty line, which reads back as
-    // part of a run of line breaks.
+    // Empty rows are empty lines, which read back as part of a run of line breaks.
     EXPECT_EQ(csvString({{u"a"}, {}, {u""}, {u"b"}}), u"a\n\n\nb\n");
 }
 

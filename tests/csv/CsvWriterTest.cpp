@@ -24,8 +24,7 @@ TEST(CsvWriter, QuotesOnlyFieldsWithLineBreaksDelimitersOrQuotes) {
         const std::u16string field{u'a', lineBreak};
         EXPECT_EQ(lineOf({field}), utf8(u'"' + field + u"\"\n"));
     }
-    // Another delimiter forces quotes instead of the comma; text an encoding cannot hold is left
-    // out, but its field still counts; Unicode writes its mark first.
+    // Another delimiter quotes instead of the comma; text an encoding cannot hold is left out.
     const std::vector<std::u16string> fields{u"a,b", u"c;d", u"\U0001F600\xD800"};
     EXPECT_EQ(lineOf(fields, CsvEncoding::UTF8, u';'), "a,b;\"c;d\";\n");
     EXPECT_EQ(lineOf(fields, CsvEncoding::Unicode, u';'),

@@ -1,6 +1,5 @@
-// The document: reading and saving, its display commands, and its own part of the node commands
-// (the canvas redraws after each; only those that change something mark the document edited).
-// What the node commands do is LanthorNodeViewTest's.
+// The document: reading, saving, display commands, and its part of the node commands (redraws,
+// edit tracking). What the node commands do is LanthorNodeViewTest's.
 
 #include "document/FerrowLanthorDocument.h"
 
@@ -13,9 +12,8 @@
 namespace lanthor::test {
 namespace {
 
-/// The canvas of CanvasFixture as the window of a document, wired as the window wires them
-/// when it loads. Counts the canvas's requests for display, which every redraw makes, and the
-/// document's edit notices.
+/// The canvas as the window of a document, wired as the window wires them; counts the canvas's
+/// requests for display, which every redraw makes, and the document's edit notices.
 class Document : public CanvasFixture {
 protected:
     void SetUp() override {

@@ -1,6 +1,5 @@
-// Replays the inputs kept for every fuzz target, its seed corpus (fuzz/corpus/<target>/) and the
-// inputs that once broke it (fuzz/regressions/<target>/), through the check that the target
-// itself runs, so that they run in every build, gcc included.
+// Replays every fuzz target's kept inputs (fuzz/corpus/<target>/, fuzz/regressions/<target>/)
+// through the target's own check, in every build, gcc included.
 
 #include "CsvParserInvariants.h"
 #include "TreeFileRoundTrip.h"

@@ -19,8 +19,7 @@ Lines contents(const NodeDictionary& dictionary) {
     return lines;
 }
 
-// Random stores, removals by number and by position, and lookups against a plain ordered list,
-// across index growth, many removed entries and compactions: a replaced node takes the last place.
+// Random stores, removals and lookups against a plain ordered list, across growth and compaction.
 TEST(NodeDictionary, BehavesLikeAnOrderedList) {
     std::mt19937 random(11);
     NodeDictionary dictionary;

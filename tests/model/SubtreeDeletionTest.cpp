@@ -1,7 +1,6 @@
-// The table's deleteNode against the plain recursive deletion written out literally: on many
-// small random graphs, with duplicate entries, dangling entries, self-children and cycles, both
-// must leave the same map, the same children lists (also in the removed nodes), the same views
-// (a removed node's view leaves the canvas and goes) and the same log.
+// The table's deleteNode against the plain recursive deletion written out literally, on random
+// graphs with duplicate and dangling entries and cycles: the same map, children lists (also of
+// removed nodes), views and log.
 
 #include "canvas/LanthorNodeView.h"
 #include "model/TreeTable.h"
@@ -74,8 +73,7 @@ struct Graph {
 };
 
 TEST(SubtreeDeletion, MatchesThePlainRecursiveDeletion) {
-    // Numbers from a small pool, so that duplicates, dangling entries, self-children and cycles
-    // all come up often.
+    // Numbers from a small pool, so that collisions and cycles come up often.
     const std::u16string pool[] = {u"0", u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"x"};
     std::mt19937 random(7);
     const auto pick = [&]() { return pool[random() % std::size(pool)]; };

@@ -18,10 +18,8 @@ namespace lanthor::test {
 using Lines = std::vector<std::string>;
 using Strings = std::vector<std::u16string>;
 
-/// A canvas wired as a document window wires it, over a table read from tree-file text, with a
-/// text system of round numbers: labels 10 wide per character plus the 10.0 of every label,
-/// lines 18 high. Answers the input alert's questions from `answers` (text for OK, none for
-/// Cancel; Cancel once they run out) and records each as "prompt | field".
+/// A canvas over a table of tree-file text, measured in round numbers (10 per character plus the
+/// 10.0 of every label, 18 high). Answers questions from `answers` (none: Cancel) into `asked`.
 class CanvasFixture : public ::testing::Test, public InputAlert {
 protected:
     void SetUp() override { previousAlert_ = setInputAlert(this); }
