@@ -119,8 +119,7 @@ TEST(SubtreeDeletion, DeepChainsNeitherOverflowTheStackNorLoop) {
         table.addNode(u"99999", u"leaf"); // one more level, and a node made after loading
         table.deleteNode(u"0");
         EXPECT_TRUE(table.nodeDictionary()->empty());
-        // One line for the addition, one per node deleted. Closed, the root's entry in the last
-        // node is its parent's and goes first.
+        // The addition, then each deletion; closed, the last node's entry of the root goes first.
         EXPECT_EQ(log.lines().size(), 100002u);
         EXPECT_EQ(log.lines().back(), "Deleting Node :100000");
     }

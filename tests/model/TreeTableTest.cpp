@@ -9,12 +9,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TreeTable tableOf(const CsvRows& rows) {
-    TreeTable table;
-    table.loadTableFromArray(rows);
-    return table;
-}
-
 TEST(TreeTable, LoadsRowsAndKeepsItsMapWhenThereAreNone) {
     const test::LogCapture log;
     TreeTable table;
@@ -41,19 +35,16 @@ TEST(TreeTable, LoadsRowsAndKeepsItsMapWhenThereAreNone) {
 }
 
 TEST(TreeTable, AddsTheFirstRootOrALastChildUnderTheNextFreeNumber) {
-    const auto next = [](std::vector<std::u16string> keys) {
-        CsvRows rows;
-        for (auto& key : keys) {
-            rows.push_back({key, u""});
-        }
-        return tableOf(rows).nextNodeNumber();
+    TreeTable table;
+    const auto next = [&table](std::u16string_view rows) {
+        table.loadTable(rows);
+        return table.nextNodeNumber();
     };
-    EXPECT_EQ(next({}), u"0");
-    EXPECT_EQ(next({u"0", u"2"}), u"3"); // from the node count up
-    EXPECT_EQ(next({u"0", u"1", u"2", u"5"}), u"4");
-    EXPECT_EQ(next({u"07", u"a"}), u"2"); // keys that are not plain decimals never collide
+    EXPECT_EQ(next(u"0,\n2,\n"), u"3"); // from the node count up
+    EXPECT_EQ(next(u"0,\n1,\n2,\n5,\n"), u"4");
+    EXPECT_EQ(next(u"07,\na,\n"), u"2"); // keys that are not plain decimals never collide
+    EXPECT_EQ(next(u""), u"0");
     const test::LogCapture log;
-    TreeTable table = tableOf(CsvRows{{u""}});
     table.addNode(u"anything", u"New Tree!"); // an empty table takes a root, whatever the parent
     table.addNode(u"0", u"New Node!");
     table.addNode(u"0", u"R"); // the text is not a flag
