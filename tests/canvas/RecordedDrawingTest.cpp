@@ -30,7 +30,6 @@ TEST(RecordedDrawing, KnowsItsExtentAndReplaysInOrder) {
     test::RecordingPainter painter;
     drawing.replay(painter);
     EXPECT_EQ(painter.operations, (std::vector<std::string>{"fill white", "line black", "text"}));
-    EXPECT_EQ(painter.texts, std::vector<std::u16string>{u"x"});
 }
 
 } // namespace

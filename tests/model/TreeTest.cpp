@@ -13,7 +13,6 @@ Children childrenOf(std::u16string_view column) {
 
 TEST(Tree, ReadsAndWritesTheChildrenAndFlagColumns) {
     EXPECT_EQ(childrenOf(u" 6  7 6"), (Children{u"6", u"7", u"6"}));
-    EXPECT_EQ(childrenOf(u"   "), Children{});
     // Only the space separates; other blanks are trimmed at the ends, line breaks are not.
     EXPECT_EQ(childrenOf(u"\t3\t4\u3000"), Children{u"3\t4"});
     EXPECT_EQ(childrenOf(u"5\u3000 \u20006"), (Children{u"5\u3000", u"\u20006"}));

@@ -27,11 +27,9 @@ protected:
     std::optional<std::u16string> run(std::u16string_view prompt,
                                       std::u16string_view field) override {
         asked.push_back(toUtf8(prompt) + " | " + toUtf8(field));
-        std::optional<std::u16string> answer;
-        if (!answers.empty()) {
-            answer = answers.front();
-            answers.pop_front();
-        }
+        answers.push_back(std::nullopt); // Cancel once the answers run out
+        const std::optional<std::u16string> answer = answers.front();
+        answers.pop_front();
         return answer;
     }
     void load(std::u16string_view treeFile) {
