@@ -19,7 +19,7 @@ TEST(LabelMarkup, EscapesAllButTheTenTagsAndMarksBoldAndItalic) {
     EXPECT_EQ(nodeLabel(Tree(u"12", u"", u"0", u"<i>leaf</i>"), true), u"[12]<i>leaf</i>");
 }
 
-/// The text with its markers applied, written back with bold as {…} and italic as /…/.
+/// The text with its markers applied, written back with bold as *…* and italic as /…/.
 std::u16string styled(std::u16string_view text) {
     AttributedString string{std::u16string(text), TextAttributes{Font(u"F", 10)}};
     applyStyleMarkers(string, kBoldOpeningMarker, kBoldClosingMarker, FontTraitBold);
@@ -27,21 +27,20 @@ std::u16string styled(std::u16string_view text) {
     std::u16string shown;
     std::size_t position = 0;
     for (const TextRun& run : string.runs()) {
-        const bool bold = run.attributes.font.isBold();
+        const std::u16string_view bold = run.attributes.font.isBold() ? u"*" : u"";
         const std::u16string_view italic = run.attributes.font.isItalic() ? u"/" : u"";
-        shown.append(bold ? u"{" : u"").append(italic);
-        shown.append(string.string().substr(position, run.length)).append(italic);
-        shown.append(bold ? u"}" : u"");
+        shown.append(bold).append(italic).append(string.string().substr(position, run.length));
+        shown.append(italic).append(bold);
         position += run.length;
     }
     return shown;
 }
 
 TEST(LabelMarkup, StyleMarkersApplyBetweenPairsAndUnpairedOnesStayAsText) {
-    EXPECT_EQ(styled(u"[__bold__]a[/_bold__] and [__BOLD__]b[/_Bold__]"), u"{a} and {b}");
-    EXPECT_EQ(styled(u"[__bold__][__italic__]x[/_italic__][/_bold__]"), u"{/x/}");
+    EXPECT_EQ(styled(u"[__bold__]a[/_bold__] and [__BOLD__]b[/_Bold__]"), u"*a* and *b*");
+    EXPECT_EQ(styled(u"[__bold__][__italic__]x[/_italic__][/_bold__]"), u"*/x/*");
     // A closing marker before the first opening one stays; the pair after it still applies.
-    EXPECT_EQ(styled(u"[/_bold__]a[__bold__]b[/_bold__]"), u"[/_bold__]a{b}");
+    EXPECT_EQ(styled(u"[/_bold__]a[__bold__]b[/_bold__]"), u"[/_bold__]a*b*");
     EXPECT_EQ(styled(u"[/_italic__]a[__italic__]b"), u"[/_italic__]a[__italic__]b");
 }
 

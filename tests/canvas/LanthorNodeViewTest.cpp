@@ -3,14 +3,11 @@
 namespace lanthor::test {
 namespace {
 
-constexpr std::u16string_view kTree =
-    u"0,1 2 3,R,Top\n1,4 5,0,A\n2,6,0,B\n3,,0,C\n4,,1,D\n5,,0,E\n6,,0,F\n";
-
 class NodeView : public CanvasFixture {
 protected:
     void SetUp() override {
         CanvasFixture::SetUp();
-        load(kTree);
+        load(u"0,1 2 3,R,Top\n1,4 5,0,A\n2,6,0,B\n3,,0,C\n4,,1,D\n5,,0,E\n6,,0,F\n");
         pass();
         log.take();
     }
@@ -36,7 +33,6 @@ TEST_F(NodeView, ClicksSelectOneViewAtATimeAndEditOnTheSecondPressOfADoubleClick
     EXPECT_TRUE(click(u"3", 2)); // on the selected node the second press edits and unselects
     EXPECT_EQ(node(u"3")->nodeValue(), u"Renamed");
     EXPECT_EQ(canvas->selectedNode(), nullptr);
-    EXPECT_EQ(asked, Lines{"Update Node | C"});
 }
 
 TEST_F(NodeView, EditAddAndLineWidthChangeItsNode) {

@@ -11,7 +11,6 @@ namespace {
 
 TEST(RecordedDrawing, KnowsItsExtentAndReplaysInOrder) {
     RecordedDrawing drawing;
-    EXPECT_EQ(drawing.bounds(), std::nullopt);
     drawing.fillRect({{5, 5}, {0, 0}}, Color::white()); // no area: drawn, but covers nothing
     EXPECT_EQ(drawing.bounds(), std::nullopt);
 

@@ -76,7 +76,6 @@ TEST(CsvParser, QuotesEscapesStrippingAndCommentsWithAndWithoutSanitizing) {
     EXPECT_EQ(rows(u"\"1\r\n2\u2028\",\"\",\"\"\"\"", kSanitize),
               (CsvRows{{u"1\r\n2\u2028", u"", u"\""}}));
     EXPECT_EQ(rows(u"a\\,#b", kSanitize), (CsvRows{{u"a\\", u"#b"}})); // options off
-    EXPECT_EQ(rows(u"a\\,b", kEscapes), (CsvRows{{u"a\\,b"}}));
     EXPECT_EQ(rows(u"a\\,b\\\\c\\\nd\\\"e,\"f\\\"\"", kEscapes | kSanitize),
               (CsvRows{{u"a,b\\c\nd\"e", u"f\""}}));
     EXPECT_EQ(rows(u"  x  ,\u00A0y\u3000,  ,  x  ", kStrip), (CsvRows{{u"x", u"y", u"", u"x"}}));

@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 
 TEST(FuzzReplay, EveryTargetKeepsItsInvariantsOnEveryKeptInput) {
     const test::TempDir scratch;
-    // What is wrong with one input, by target; empty when nothing is.
     const std::map<std::string, std::function<std::string(const std::string&)>> checks{
         {"csv_parser_fuzzer", [](const auto& bytes) { return csvParserInvariantViolation(bytes); }},
         {"tree_file_fuzzer", [&scratch](const auto& bytes) {
