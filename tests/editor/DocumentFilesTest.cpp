@@ -1,0 +1,139 @@
+#include "EditorTestSupport.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/DocumentWindow.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace lanthor::test {
+
+namespace {
+
+QString qPath(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+TEST_F(EditorTest, ASavedDocumentReopensWithTheSameTree) {
+    const std::string file = exampleCopy();
+    DocumentWindow* window = open(file);
+    ASSERT_NE(window, nullptr);
+    clickNode(*window, u"16");
+    trigger(*window, "addNodeAction");
+    trigger(*window, "boldEdgeAction");
+    answerInputAlert(QStringLiteral("mat, <i>rug</i> & \"floor\""));
+    trigger(*window, "editNodeAction");
+    const std::u16string edited = treeText(*window);
+    EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"mat, <i>rug</i> & \"floor\"");
+
+    trigger(*window, "saveAction");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(readFile(file), window->document().dataOfType());
+    EXPECT_TRUE(window->close()); // nothing to ask
+    DocumentWindow* reopened = open(file);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(treeText(*reopened), edited);
+    EXPECT_FALSE(reopened->isWindowModified());
+
+    // An untitled document asks where to go, then takes that file's name.
+    DocumentWindow* untitled = session->newDocument();
+    EXPECT_EQ(untitled->windowTitle(), QStringLiteral("Untitled[*] — lanthor_qt_tests"));
+    trigger(*untitled, "addNodeAction");
+    user.paths.push_back(qPath(dir.file("new tree.csv")));
+    trigger(*untitled, "saveAction");
+    EXPECT_EQ(user.asked.last(), "save as: " + QDir::home().filePath("Untitled.csv"));
+    EXPECT_EQ(untitled->windowTitle(), QStringLiteral("new tree[*] — lanthor_qt_tests"));
+    EXPECT_EQ(session->recentFiles().paths(),
+              (QStringList{untitled->filePath(), QFileInfo(qPath(file)).canonicalFilePath()}));
+    EXPECT_EQ(readFile(dir.file("new tree.csv")), untitled->document().dataOfType());
+    EXPECT_EQ(user.errors, QStringList());
+}
+
+TEST_F(EditorTest, ClosingOrQuittingWithUnsavedEditsAsksFirst) {
+    const std::string file = exampleCopy();
+    const std::string original = readFile(file);
+    DocumentWindow* window = open(file);
+    ASSERT_NE(window, nullptr);
+    clickNode(*window, u"1");
+    trigger(*window, "addNodeAction");
+    const std::u16string edited = treeText(*window);
+
+    user.saveAnswers = {SaveChangesAnswer::Cancel, SaveChangesAnswer::Discard};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(session->windows(), std::vector<DocumentWindow*>{window});
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(session->windows(), std::vector<DocumentWindow*>{});
+    EXPECT_EQ(readFile(file), original);
+
+    window = open(file);
+    ASSERT_NE(window, nullptr);
+    clickNode(*window, u"1");
+    trigger(*window, "addNodeAction");
+    user.saveAnswers = {SaveChangesAnswer::Save};
+    EXPECT_TRUE(window->close());
+    ASSERT_NE(open(file), nullptr);
+    EXPECT_EQ(treeText(*session->windows().front()), edited);
+
+    // Quitting stops at the first window whose edits the user will not let go.
+    DocumentWindow* second = session->newDocument();
+    trigger(*second, "addNodeAction");
+    DocumentWindow* third = session->newDocument();
+    trigger(*third, "addNodeAction");
+    user.saveAnswers = {SaveChangesAnswer::Cancel};
+    EXPECT_FALSE(session->closeAll());
+    EXPECT_EQ(session->windows(), (std::vector<DocumentWindow*>{second, third}));
+    EXPECT_EQ(user.asked.last(), QStringLiteral("save changes: Untitled"));
+    user.saveAnswers = {SaveChangesAnswer::Discard, SaveChangesAnswer::Discard};
+    EXPECT_TRUE(session->closeAll());
+}
+
+TEST_F(EditorTest, AFailedSaveLeavesTheOldFileWholeAndSaysWhy) {
+    const std::string file = exampleCopy();
+    const std::string original = readFile(file);
+    DocumentWindow* window = open(file);
+    ASSERT_NE(window, nullptr);
+    clickNode(*window, u"1");
+    trigger(*window, "addNodeAction");
+
+    // Files may not grow past 16 bytes for a moment, even for root: the new text cannot be
+    // written out.
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{16, limit.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    trigger(*window, "saveAction");
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(readFile(file), original);
+    EXPECT_EQ(QDir(qPath(dir.path().string())).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"syntax-tree.csv"});
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(user.errors,
+              QStringList{"The document “syntax-tree” could not be saved. | " + window->filePath() +
+                          ": cannot write " + window->filePath() + ": File too large"});
+    user.saveAnswers = {SaveChangesAnswer::Discard}; // the edits are still unsaved
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(EditorTest, AFileThatCannotBeReadOpensNothingAndSaysWhy) {
+    const std::string broken = dir.write("broken.csv", "0,1,R,\"open quote\n1,,0,x\n");
+    EXPECT_EQ(open(broken), nullptr);
+    EXPECT_EQ(open(dir.file("missing.csv")), nullptr);
+    EXPECT_EQ(session->windows(), std::vector<DocumentWindow*>{});
+    EXPECT_EQ(user.errors,
+              (QStringList{"The document “broken.csv” could not be opened. | " + qPath(broken) +
+                               ": a quoted field in record 1 is never closed",
+                           "The document “missing.csv” could not be opened. | " +
+                               qPath(dir.file("missing.csv")) +
+                               ": cannot be read (No such file or directory)"}));
+    EXPECT_EQ(readFile(broken), "0,1,R,\"open quote\n1,,0,x\n");
+}
+
+} // namespace
+
+} // namespace lanthor::test

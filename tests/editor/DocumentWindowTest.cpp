@@ -1,0 +1,152 @@
+#include "editor/DocumentWindow.h"
+
+#include "EditorTestSupport.h"
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/CanvasWidget.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
+#include "platform/Alerts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <cmath>
+#include <filesystem>
+
+namespace lanthor::test {
+
+namespace {
+
+TEST_F(EditorTest, TheToolbarAndMenusRunTheTreeCommands) {
+    DocumentWindow* window = open(exampleCopy());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("syntax-tree[*] — lanthor_qt_tests"));
+
+    // Every tree command is on the toolbar, with a shortcut named in its tooltip.
+    const auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("treeToolBar"));
+    ASSERT_NE(toolbar, nullptr);
+    QStringList onToolbar;
+    for (const QAction* action : toolbar->actions()) {
+        if (!action->isSeparator()) {
+            onToolbar << action->objectName();
+            EXPECT_FALSE(action->shortcut().isEmpty()) << action->objectName().toStdString();
+            EXPECT_TRUE(action->toolTip().endsWith(
+                QStringLiteral("(%1)").arg(action->shortcut().toString(QKeySequence::NativeText))))
+                << action->toolTip().toStdString();
+        }
+    }
+    EXPECT_EQ(onToolbar,
+              (QStringList{"addNodeAction", "editNodeAction", "deleteTreeAction", "swapNodeAction",
+                           "changeParentAction", "boldEdgeAction", "nodeNumbersAction",
+                           "levelHeightAction", "fontAction", "exportAction"}));
+    EXPECT_EQ(window->action(QStringLiteral("addNodeAction"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Return));
+
+    clickNode(*window, u"8");
+    trigger(*window, "addNodeAction");
+    EXPECT_EQ(nodeOf(*window, u"8")->childrenList(), std::vector<std::u16string>{u"17"});
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_NE(nodeView(*window, u"17"), nullptr); // laid out at the next pass
+    trigger(*window, "boldEdgeAction");
+    EXPECT_TRUE(nodeOf(*window, u"8")->head());
+    trigger(*window, "deleteTreeAction");
+    EXPECT_EQ(nodeOf(*window, u"8"), nullptr);
+    EXPECT_EQ(nodeOf(*window, u"4")->childrenList(), std::vector<std::u16string>{});
+    clickNode(*window, u"1");
+    trigger(*window, "swapNodeAction");
+    EXPECT_EQ(nodeOf(*window, u"0")->childrenList(), (std::vector<std::u16string>{u"2", u"1"}));
+
+    // The questions go through the input alert, a real dialog here.
+    QStringList seen;
+    answerInputAlert(QStringLiteral("6"), &seen);
+    trigger(*window, "changeParentAction");
+    EXPECT_EQ(nodeOf(*window, u"6")->childrenList(),
+              (std::vector<std::u16string>{u"10", u"11", u"1"}));
+    answerInputAlert(QStringLiteral("80"), &seen);
+    trigger(*window, "levelHeightAction");
+    EXPECT_EQ(window->document().mConfiguration()->height(), 80);
+    EXPECT_EQ(seen, (QStringList{"Select new Parent | 0", "Change Tree Height | 60"}));
+
+    trigger(*window, "nodeNumbersAction");
+    EXPECT_TRUE(window->action(QStringLiteral("nodeNumbersAction"))->isChecked());
+    EXPECT_EQ(nodeView(*window, u"2")->textStorage().string(), u"[2]VP");
+
+    // The font dialog starts from the configured font; cancelled, it changes nothing.
+    const Font chosen(u"Liberation Serif", 20, FontTraitItalic);
+    user.fonts = {chosen, std::nullopt};
+    trigger(*window, "fontAction");
+    log.take();
+    trigger(*window, "fontAction");
+    EXPECT_EQ(log.lines(), std::vector<std::string>{});
+    EXPECT_EQ(user.asked, (QStringList{"font: Helvetica 15", "font: Liberation Serif 20"}));
+    EXPECT_EQ(window->document().mConfiguration()->font(), chosen);
+}
+
+TEST_F(EditorTest, TheInputAlertOffersTheTextInAWideFieldWithOkAsDefault) {
+    QSize fieldSize;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        fieldSize = dialog->findChild<QLineEdit*>(QStringLiteral("inputAlertField"))->size();
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            buttons << button->text() + (button->isDefault() ? QStringLiteral(" (default)") : "");
+        }
+        dialog->reject();
+    });
+    EXPECT_EQ(inputAlert().run(u"Update Node", u"Det"), std::nullopt);
+    EXPECT_EQ(fieldSize, QSize(400, 48));
+    EXPECT_EQ(buttons, (QStringList{"OK (default)", "Cancel"}));
+    answerInputAlert(QString());
+    EXPECT_EQ(inputAlert().run(u"Update Node", u"Det"), std::u16string());
+}
+
+TEST_F(EditorTest, ExportWritesTheWholeDrawingOrSaysWhyNot) {
+    DocumentWindow* window = open(exampleCopy());
+    ASSERT_NE(window, nullptr);
+    clickNode(*window, u"2"); // a selected node is exported with its gray background
+    const LanthorDocumentView& canvas = window->canvasWidget().canvas();
+    const Rect extent = canvas.drawingBounds();
+    const QSize drawing(static_cast<int>(std::ceil(extent.maxX()) - std::floor(extent.minX())),
+                        static_cast<int>(std::ceil(extent.maxY()) - std::floor(extent.minY())));
+
+    trigger(*window, "exportAction");
+    const QImage jpeg(QString::fromStdString(dir.file("Desktop/syntax-tree.jpg")), "JPEG");
+    EXPECT_EQ(jpeg.size(), drawing);
+    // The export's own pass draws the edges too: the middle of the bold edge to VP is dark.
+    canvas.forEachEdge([&](const LanthorDocumentView::Edge& edge) {
+        if (edge.child.nodeNumber() == u"2") {
+            EXPECT_LT(qGray(jpeg.pixel(static_cast<int>((edge.from.x + edge.to.x) / 2),
+                                       static_cast<int>((edge.from.y + edge.to.y) / 2))),
+                      128);
+        }
+    });
+    EXPECT_EQ(user.errors, QStringList());
+
+    // A failure is shown: here the Desktop is a file, so the folder cannot be made.
+    std::filesystem::remove_all(dir.path() / "Desktop");
+    dir.write("Desktop", "not a folder");
+    trigger(*window, "exportAction");
+    ASSERT_EQ(user.errors.size(), 1);
+    EXPECT_TRUE(user.errors[0].startsWith("The picture could not be exported. | Cannot create "
+                                          "the folder " +
+                                          QString::fromStdString(dir.file("Desktop"))))
+        << user.errors[0].toStdString();
+    user.paths = {QString::fromStdString(dir.file("picture.gif"))};
+    trigger(*window, "exportAsAction");
+    EXPECT_EQ(user.errors.last(), "The picture could not be exported. | " +
+                                      QString::fromStdString(dir.file("picture.gif")) +
+                                      ": the name must end in .jpg, .jpeg, .png, .svg or .pdf");
+}
+
+} // namespace
+
+} // namespace lanthor::test
