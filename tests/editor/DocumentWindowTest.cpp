@@ -8,15 +8,9 @@
 #include "editor/CanvasWidget.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
-#include "platform/Alerts.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDialog>
 #include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QToolBar>
 #include <cmath>
 #include <filesystem>
@@ -25,10 +19,10 @@ namespace lanthor::test {
 
 namespace {
 
-TEST_F(EditorTest, TheToolbarAndMenusRunTheTreeCommands) {
-    DocumentWindow* window = open(exampleCopy());
+TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
+    const std::string file = exampleCopy();
+    DocumentWindow* window = open(file);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("syntax-tree[*] — lanthor_qt_tests"));
 
     // Every tree command is on the toolbar, with a shortcut named in its tooltip.
     const auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("treeToolBar"));
@@ -64,21 +58,28 @@ TEST_F(EditorTest, TheToolbarAndMenusRunTheTreeCommands) {
     trigger(*window, "swapNodeAction");
     EXPECT_EQ(nodeOf(*window, u"0")->childrenList(), (std::vector<std::u16string>{u"2", u"1"}));
 
-    // The questions go through the input alert, a real dialog here.
+    // The questions go through the input alert, a real dialog here; OK on an empty field
+    // answers with the empty text.
     QStringList seen;
     answerInputAlert(QStringLiteral("6"), &seen);
     trigger(*window, "changeParentAction");
     EXPECT_EQ(nodeOf(*window, u"6")->childrenList(),
               (std::vector<std::u16string>{u"10", u"11", u"1"}));
+    clickNode(*window, u"16");
+    answerInputAlert(QString(), &seen);
+    trigger(*window, "editNodeAction");
+    EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"");
+    answerInputAlert(QStringLiteral("mat, <i>rug</i> & \"floor\""));
+    trigger(*window, "editNodeAction");
     answerInputAlert(QStringLiteral("80"), &seen);
     trigger(*window, "levelHeightAction");
     EXPECT_EQ(window->document().mConfiguration()->height(), 80);
-    EXPECT_EQ(seen, (QStringList{"Select new Parent | 0", "Change Tree Height | 60"}));
+    EXPECT_EQ(seen, (QStringList{"Select new Parent | 0", "Update Node | <i>mat</i>",
+                                 "Change Tree Height | 60"}));
 
     trigger(*window, "nodeNumbersAction");
     EXPECT_TRUE(window->action(QStringLiteral("nodeNumbersAction"))->isChecked());
     EXPECT_EQ(nodeView(*window, u"2")->textStorage().string(), u"[2]VP");
-
     // The font dialog starts from the configured font; cancelled, it changes nothing.
     const Font chosen(u"Liberation Serif", 20, FontTraitItalic);
     user.fonts = {chosen, std::nullopt};
@@ -88,25 +89,18 @@ TEST_F(EditorTest, TheToolbarAndMenusRunTheTreeCommands) {
     EXPECT_EQ(log.lines(), std::vector<std::string>{});
     EXPECT_EQ(user.asked, (QStringList{"font: Helvetica 15", "font: Liberation Serif 20"}));
     EXPECT_EQ(window->document().mConfiguration()->font(), chosen);
-}
 
-TEST_F(EditorTest, TheInputAlertOffersTheTextInAWideFieldWithOkAsDefault) {
-    QSize fieldSize;
-    QStringList buttons;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        fieldSize = dialog->findChild<QLineEdit*>(QStringLiteral("inputAlertField"))->size();
-        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            buttons << button->text() + (button->isDefault() ? QStringLiteral(" (default)") : "");
-        }
-        dialog->reject();
-    });
-    EXPECT_EQ(inputAlert().run(u"Update Node", u"Det"), std::nullopt);
-    EXPECT_EQ(fieldSize, QSize(400, 48));
-    EXPECT_EQ(buttons, (QStringList{"OK (default)", "Cancel"}));
-    answerInputAlert(QString());
-    EXPECT_EQ(inputAlert().run(u"Update Node", u"Det"), std::u16string());
+    const std::u16string edited = treeText(*window);
+    trigger(*window, "saveAction");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(readFile(file), window->document().dataOfType());
+    EXPECT_TRUE(window->close()); // nothing to ask
+    window = open(file);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(treeText(*window), edited);
+    EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"mat, <i>rug</i> & \"floor\"");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("syntax-tree[*] — lanthor_qt_tests"));
+    EXPECT_EQ(user.errors, QStringList());
 }
 
 TEST_F(EditorTest, ExportWritesTheWholeDrawingOrSaysWhyNot) {

@@ -154,6 +154,7 @@ void answerInputAlert(std::optional<QString> text, QStringList* seen) {
         timer->stop();
         timer->deleteLater();
         auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("inputAlertField"));
+        EXPECT_EQ(field->size(), QSize(400, 48)); // room for a label and its markup
         if (seen) {
             *seen << dialog->findChild<QLabel*>(QStringLiteral("inputAlertPrompt"))->text() +
                          " | " + field->text();
@@ -163,7 +164,7 @@ void answerInputAlert(std::optional<QString> text, QStringList* seen) {
             return;
         }
         field->setText(*text);
-        QTest::keyClick(field, Qt::Key_Return); // OK is the default button
+        QTest::keyClick(field, Qt::Key_Return); // so OK must be the default button
     });
     timer->start();
 }

@@ -74,7 +74,7 @@ std::shared_ptr<LanthorNodeView> nodeView(const DocumentWindow& window, std::u16
 /// Clicks the centre of the node's view with the left button, through the canvas widget: a
 /// press and release, or with `twice` the whole of a double click.
 void clickNode(const DocumentWindow& window, std::u16string_view number, bool twice = false);
-/// Answers the next input alert that opens: types `text` into its field and presses OK, or
+/// Answers the next input alert that opens: types `text` into its field and presses Return, or
 /// Cancel when `text` is none. Records the alert's prompt and offered text in `seen`.
 void answerInputAlert(std::optional<QString> text, QStringList* seen = nullptr);
 /// The document's tree as tree-file text.
