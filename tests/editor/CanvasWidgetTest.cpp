@@ -1,12 +1,4 @@
-#include "editor/CanvasWidget.h"
-
 #include "EditorTestSupport.h"
-#include "canvas/LanthorDocumentView.h"
-#include "canvas/LanthorNodeView.h"
-#include "document/FerrowLanthorDocument.h"
-#include "editor/DocumentWindow.h"
-#include "model/Tree.h"
-#include "model/TreeTable.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,4 @@
 #include "EditorTestSupport.h"
-#include "document/FerrowLanthorDocument.h"
-#include "editor/DocumentWindow.h"
-#include "model/Tree.h"
-#include "model/TreeTable.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,4 @@
-#include "editor/DocumentWindow.h"
-
 #include "EditorTestSupport.h"
-#include "canvas/LanthorConfiguration.h"
-#include "canvas/LanthorDocumentView.h"
-#include "canvas/LanthorNodeView.h"
-#include "document/FerrowLanthorDocument.h"
-#include "editor/CanvasWidget.h"
-#include "model/Tree.h"
-#include "model/TreeTable.h"
 
 #include <QAction>
 #include <QImage>
@@ -103,26 +94,40 @@ TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
     EXPECT_EQ(user.errors, QStringList());
 }
 
+int darkPixels(const QImage& image, QRect area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
 TEST_F(EditorTest, ExportWritesTheWholeDrawingOrSaysWhyNot) {
-    DocumentWindow* window = open(exampleCopy());
+    // The wide root is centred over its narrow child and reaches left of the canvas's origin.
+    DocumentWindow* window = open(dir.write("wide.csv", "0,1,R,A very wide root label\n1,,1,x\n"));
     ASSERT_NE(window, nullptr);
-    clickNode(*window, u"2"); // a selected node is exported with its gray background
     const LanthorDocumentView& canvas = window->canvasWidget().canvas();
     const Rect extent = canvas.drawingBounds();
-    const QSize drawing(static_cast<int>(std::ceil(extent.maxX()) - std::floor(extent.minX())),
-                        static_cast<int>(std::ceil(extent.maxY()) - std::floor(extent.minY())));
-
+    ASSERT_LT(extent.minX(), 0);
+    const int originX = -static_cast<int>(std::floor(extent.minX()));
+    const QSize drawing(static_cast<int>(std::ceil(extent.maxX())) + originX,
+                        static_cast<int>(std::ceil(extent.maxY())));
     trigger(*window, "exportAction");
-    const QImage jpeg(QString::fromStdString(dir.file("Desktop/syntax-tree.jpg")), "JPEG");
-    EXPECT_EQ(jpeg.size(), drawing);
-    // The export's own pass draws the edges too: the middle of the bold edge to VP is dark.
-    canvas.forEachEdge([&](const LanthorDocumentView::Edge& edge) {
-        if (edge.child.nodeNumber() == u"2") {
-            EXPECT_LT(qGray(jpeg.pixel(static_cast<int>((edge.from.x + edge.to.x) / 2),
-                                       static_cast<int>((edge.from.y + edge.to.y) / 2))),
-                      128);
-        }
-    });
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("Desktop/wide.jpg")), "JPEG").size(), drawing);
+
+    user.paths = {QString::fromStdString(dir.file("wide.png"))};
+    trigger(*window, "exportAsAction");
+    const QImage picture(QString::fromStdString(dir.file("wide.png")), "PNG");
+    EXPECT_EQ(picture.size(), drawing);
+    // White where nothing is drawn; the root's text left of the origin is there; the export's
+    // own pass draws the edges too: the bold one runs straight down to the child.
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_GT(darkPixels(picture, QRect(0, 30, originX, 20)), 20);
+    double edgeX = 0;
+    canvas.forEachEdge([&](const LanthorDocumentView::Edge& edge) { edgeX = edge.from.x; });
+    EXPECT_EQ(darkPixels(picture, QRect(originX + static_cast<int>(edgeX), 60, 1, 20)), 20);
     EXPECT_EQ(user.errors, QStringList());
 
     // A failure is shown: here the Desktop is a file, so the folder cannot be made.

@@ -1,11 +1,5 @@
 #include "EditorTestSupport.h"
 
-#include "canvas/LanthorNodeView.h"
-#include "document/FerrowLanthorDocument.h"
-#include "editor/CanvasWidget.h"
-#include "editor/DocumentWindow.h"
-#include "model/Tree.h"
-#include "model/TreeTable.h"
 #include "qtsupport/QtSession.h"
 
 #include <QAction>
@@ -85,14 +79,10 @@ void EditorTest::SetUp() {
 
 void EditorTest::TearDown() {
     session.reset();
-    EXPECT_TRUE(user.saveAnswers.empty()) << "a close did not ask about unsaved edits";
-    EXPECT_TRUE(user.restoreAnswers.empty()) << "no recovery copy was offered";
-    EXPECT_TRUE(user.paths.empty()) << "a file was not asked for";
-    EXPECT_TRUE(user.fonts.empty()) << "the font was not asked for";
-}
-
-std::shared_ptr<Tree> nodeOf(const DocumentWindow& window, std::u16string_view number) {
-    return window.document().treeTable()->nodeDictionary()->find(number);
+    EXPECT_EQ(user.saveAnswers.size() + user.restoreAnswers.size() + user.paths.size() +
+                  user.fonts.size(),
+              0u)
+        << "answers left for questions that were not asked";
 }
 
 std::string EditorTest::exampleCopy() const {
@@ -103,20 +93,18 @@ DocumentWindow* EditorTest::open(const std::string& path) {
     return session->openDocument(QString::fromStdString(path));
 }
 
-EditorPaths EditorTest::paths() const {
-    const QString root = QString::fromStdString(dir.path().string());
-    // Where the editor keeps them with the XDG_DATA_HOME and XDG_CONFIG_HOME of SetUp.
-    return {root + "/data/lanthor/recovery", root + "/config/lanthor/recent-files.ini"};
-}
-
 std::unique_ptr<EditorSession> EditorTest::startSession() {
-    return std::make_unique<EditorSession>(qtSession().textSystem(), user.prompts(), paths());
+    return std::make_unique<EditorSession>(qtSession().textSystem(), user.prompts(), paths);
 }
 
 void trigger(const DocumentWindow& window, const char* action) {
     QAction* found = window.action(QString::fromLatin1(action));
     ASSERT_NE(found, nullptr) << action;
     found->trigger();
+}
+
+std::shared_ptr<Tree> nodeOf(const DocumentWindow& window, std::u16string_view number) {
+    return window.document().treeTable()->nodeDictionary()->find(number);
 }
 
 std::shared_ptr<LanthorNodeView> nodeView(const DocumentWindow& window,

@@ -1,30 +1,28 @@
 #pragma once
 
-#include "editor/EditorPrompts.h"
+// The editor's classes come with it: the tests drive them.
+#include "canvas/LanthorConfiguration.h"
+#include "canvas/LanthorDocumentView.h"
+#include "canvas/LanthorNodeView.h"
+#include "document/FerrowLanthorDocument.h"
+#include "editor/CanvasWidget.h"
+#include "editor/DocumentWindow.h"
 #include "editor/EditorSession.h"
 #include "editor/QtInputAlert.h"
-#include "platform/Font.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
-#include <QString>
 #include <QStringList>
 #include <deque>
 #include <gtest/gtest.h>
-#include <memory>
 #include <optional>
 #include <ostream>
-#include <string>
 
 /// Failed comparisons of Qt strings print the text.
 void PrintTo(const QString& text, std::ostream* out);
 void PrintTo(const QStringList& texts, std::ostream* out);
-
-namespace lanthor {
-class DocumentWindow;
-class LanthorNodeView;
-class Tree;
-} // namespace lanthor
 
 namespace lanthor::test {
 
@@ -54,11 +52,13 @@ protected:
     std::string exampleCopy() const;
     /// The session's window on the file at `path`, or null as the session's own open gives.
     DocumentWindow* open(const std::string& path);
-    EditorPaths paths() const;
     /// A new session on the test's folder, as a fresh start of the editor.
     std::unique_ptr<EditorSession> startSession();
 
     TempDir dir;
+    /// Where the editor keeps them with the XDG_DATA_HOME and XDG_CONFIG_HOME of SetUp.
+    const EditorPaths paths{QString::fromStdString(dir.file("data/lanthor/recovery")),
+                            QString::fromStdString(dir.file("config/lanthor/recent-files.ini"))};
     ScriptedPrompts user;
     LogCapture log;
     QtInputAlertInstallation inputAlertDialog; // the editor's own dialog answers questions

@@ -1,6 +1,4 @@
 #include "EditorTestSupport.h"
-#include "document/FerrowLanthorDocument.h"
-#include "editor/DocumentWindow.h"
 #include "qtsupport/RunLanthor.h"
 
 #include <QDir>
@@ -37,9 +35,8 @@ TEST_F(EditorTest, EditsAreCopiedForRecoveryAndOfferedBackAfterACrash) {
     const std::u16string edited = treeText(*window);
 
     // About two seconds after the edit; never over the document itself.
-    ASSERT_EQ(waitForCopies(paths().recoveryDirectory),
-              QStringList{window->recoveryKey() + ".csv"});
-    const QString copy = paths().recoveryDirectory + "/" + window->recoveryKey() + ".csv";
+    ASSERT_EQ(waitForCopies(paths.recoveryDirectory), QStringList{window->recoveryKey() + ".csv"});
+    const QString copy = paths.recoveryDirectory + "/" + window->recoveryKey() + ".csv";
     EXPECT_EQ(readFile(copy.toStdString()), window->document().dataOfType());
     EXPECT_EQ(readFile(file), original);
 
@@ -65,7 +62,7 @@ TEST_F(EditorTest, AKilledEditorsUnsavedDocumentIsOfferedAtTheNextStart) {
     // The real editor adds the first node to a new document, then is killed before any save.
     const std::string root = dir.path().string();
     const pid_t editor = startLanthor({{"--trigger", "addNodeAction"}, root}, root);
-    const QStringList copies = waitForCopies(paths().recoveryDirectory);
+    const QStringList copies = waitForCopies(paths.recoveryDirectory);
     ::kill(editor, SIGKILL);
     int status = 0;
     ::waitpid(editor, &status, 0);
@@ -86,7 +83,7 @@ TEST_F(EditorTest, AKilledEditorsUnsavedDocumentIsOfferedAtTheNextStart) {
     session = startSession();
     user.restoreAnswers = {false};
     EXPECT_EQ(session->offerUnsavedUntitled(), 0);
-    EXPECT_EQ(QDir(paths().recoveryDirectory).entryList({QStringLiteral("*.csv")}, QDir::Files),
+    EXPECT_EQ(QDir(paths.recoveryDirectory).entryList({QStringLiteral("*.csv")}, QDir::Files),
               QStringList());
 }
 

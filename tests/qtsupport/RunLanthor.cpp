@@ -11,20 +11,6 @@ extern char** environ;
 
 namespace lanthor::test {
 
-namespace {
-
-/// A null-terminated array of pointers into `strings`, as exec wants it.
-std::vector<char*> pointersInto(std::vector<std::string>& strings) {
-    std::vector<char*> pointers;
-    for (std::string& string : strings) {
-        pointers.push_back(string.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-} // namespace
-
 pid_t startLanthor(const LanthorRun& run, const std::string& streamFolder) {
     const std::string in = streamFolder + "/stdin";
     writeBytes(in, run.input);
@@ -39,11 +25,15 @@ pid_t startLanthor(const LanthorRun& run, const std::string& streamFolder) {
         posix_spawn_file_actions_addchdir_np(&actions, run.folder.c_str());
     }
 
-    std::vector<std::string> argv{LANTHOR_BINARY};
-    argv.insert(argv.end(), run.args.begin(), run.args.end());
+    std::vector<std::string> args{LANTHOR_BINARY};
+    args.insert(args.end(), run.args.begin(), run.args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
     pid_t pid = 0;
-    const int error =
-        posix_spawn(&pid, LANTHOR_BINARY, &actions, nullptr, pointersInto(argv).data(), environ);
+    const int error = posix_spawn(&pid, LANTHOR_BINARY, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw std::runtime_error("cannot run " LANTHOR_BINARY);
