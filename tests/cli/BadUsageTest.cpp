@@ -10,8 +10,7 @@ namespace lanthor::test {
 namespace {
 
 TEST(BadUsage, SaysWhatIsWrongThenShowsUsageAndExitsWithTwo) {
-    const std::string usage = runLanthor({{"--help"}}).out;
-    ASSERT_TRUE(usage.starts_with("usage: lanthor [FILE...]\n")) << usage;
+    const std::string usage = runLanthor({{"--help"}}).out; // as tests/golden/usage/help shows
     const std::pair<std::vector<std::string>, std::string> misuses[] = {
         {{"csv"}, "csv needs a FILE"},
         {{"csv", "a.csv", "b.csv"}, "csv reads one FILE; 'b.csv' is one too many"},

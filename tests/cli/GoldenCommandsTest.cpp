@@ -30,12 +30,6 @@ std::vector<fs::path> goldenCases() {
     return cases;
 }
 
-/// The value under `key`, taken out of `map`; empty when there is none.
-std::string take(std::map<std::string, std::string>& map, const std::string& key) {
-    auto node = map.extract(key);
-    return node ? node.mapped() : std::string();
-}
-
 std::vector<std::string> argumentsIn(const fs::path& file) {
     std::vector<std::string> args;
     std::istringstream lines(readFile(file));
@@ -71,28 +65,27 @@ TEST_P(GoldenCommand, PrintsAndWritesExactlyWhatIsExpected) {
     // The run sees copies of the inputs; afterwards its folder must hold them unchanged plus
     // the files that the case expects, and nothing else.
     const TempDir work;
-    std::map<std::string, std::string> expectedFiles;
+    std::map<std::string, std::string> expected{{"err", ""}, {"status", "0\n"}};
     for (const auto& entry : fs::directory_iterator(golden)) {
         const std::string name = entry.path().filename().string();
         if (name.starts_with("expected.")) {
-            expectedFiles[name.substr(9)] = readFile(entry.path());
+            expected[name.substr(9)] = readFile(entry.path());
         } else if (name != "args" && name != "stdin") {
-            expectedFiles.try_emplace(name, readFile(entry.path()));
+            expected.try_emplace(name, readFile(entry.path()));
             work.write(name, readFile(entry.path()));
         }
     }
-    ASSERT_TRUE(expectedFiles.contains("out")) << "no expected.out in " << golden;
-    const std::string out = take(expectedFiles, "out");
-    const std::string err = take(expectedFiles, "err");
-    const std::string status = take(expectedFiles, "status");
 
     const CommandResult run =
         runLanthor({argumentsIn(golden / "args"), work.path().string(),
                     fs::exists(golden / "stdin") ? readFile(golden / "stdin") : ""});
-    EXPECT_EQ(run.out, out);
-    EXPECT_EQ(run.err, err);
-    EXPECT_EQ(run.exitStatus, status.empty() ? 0 : std::stoi(status));
-    EXPECT_EQ(contentsOf(work.path(), expectedFiles), expectedFiles);
+    EXPECT_EQ(run.out, expected["out"]);
+    EXPECT_EQ(run.err, expected["err"]);
+    EXPECT_EQ(std::to_string(run.exitStatus) + "\n", expected["status"]);
+    for (const char* stream : {"out", "err", "status"}) {
+        expected.erase(stream);
+    }
+    EXPECT_EQ(contentsOf(work.path(), expected), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, GoldenCommand, ::testing::ValuesIn(goldenCases()),

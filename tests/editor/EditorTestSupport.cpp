@@ -104,14 +104,14 @@ void trigger(const DocumentWindow& window, const char* action) {
 }
 
 std::shared_ptr<Tree> nodeOf(const DocumentWindow& window, std::u16string_view number) {
-    return window.document().treeTable()->nodeDictionary()->find(number);
+    const NodeDictionary* nodes = window.document().treeTable()->nodeDictionary();
+    return nodes ? nodes->find(number) : nullptr;
 }
 
 std::shared_ptr<LanthorNodeView> nodeView(const DocumentWindow& window,
                                           std::u16string_view number) {
     window.canvasWidget().displayIfNeeded();
-    const NodeDictionary* nodes = window.document().treeTable()->nodeDictionary();
-    const std::shared_ptr<Tree> node = nodes ? nodes->find(number) : nullptr;
+    const std::shared_ptr<Tree> node = nodeOf(window, number);
     return node ? nodeViewOf(*node) : nullptr;
 }
 
@@ -119,11 +119,10 @@ void clickNode(const DocumentWindow& window, std::u16string_view number, bool tw
     const std::shared_ptr<LanthorNodeView> view = nodeView(window, number);
     ASSERT_NE(view, nullptr);
     const Rect frame = view->frame();
+    const Point middle{frame.origin.x + frame.size.width / 2,
+                       frame.origin.y + frame.size.height / 2};
     CanvasWidget& canvas = window.canvasWidget();
-    const QPoint centre = canvas
-                              .widgetPoint({frame.origin.x + frame.size.width / 2,
-                                            frame.origin.y + frame.size.height / 2})
-                              .toPoint();
+    const QPoint centre = canvas.widgetPoint(middle).toPoint();
     QTest::mouseClick(&canvas, Qt::LeftButton, {}, centre);
     if (twice) {
         // After the first click, the second press of a double click arrives as such.

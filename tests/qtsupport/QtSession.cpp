@@ -7,19 +7,15 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-namespace lanthor::test {
-
 namespace {
 
-std::optional<GuiSession> session;
+std::optional<lanthor::GuiSession> session;
 
 } // namespace
 
-GuiSession& qtSession() {
+lanthor::GuiSession& lanthor::test::qtSession() {
     return *session;
 }
-
-} // namespace lanthor::test
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -28,8 +24,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    lanthor::test::session.emplace();
+    session.emplace();
     const int status = RUN_ALL_TESTS();
-    lanthor::test::session.reset(); // its fonts belong to the application
+    session.reset(); // its fonts belong to the application
     return status;
 }
