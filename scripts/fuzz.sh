@@ -52,7 +52,7 @@ for target in "${targets[@]}"; do
         -artifact_prefix="build-fuzz/artifacts/$target-" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "fuzz: $target failed; the input is under build-fuzz/artifacts/." \
-            "Keep it in fuzz/regressions/$target/ and replay it with build/bin/lanthor_tests." >&2
+            "Keep it in fuzz/regressions/$target/ and replay it with build/bin/lanthor_core_tests." >&2
         exit 1
     fi
     grep -E '^(Done|stat::)' "$log"

@@ -25,24 +25,20 @@ std::string TempDir::file(const std::string& name) const {
 }
 
 std::string TempDir::write(const std::string& name, std::string_view bytes) const {
-    const std::string path = file(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-    return path;
+    writeBytes(file(name), bytes);
+    return file(name);
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(path, std::ios::binary).rdbuf();
     return content.str();
 }
 
 void writeBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    if (!(std::ofstream(path, std::ios::binary) << bytes)) {
+        throw std::runtime_error("cannot write " + path);
+    }
 }
 
 } // namespace lanthor::test

@@ -1,0 +1,94 @@
+#include "EditorTestSupport.h"
+
+#include <QAction>
+#include <QToolBar>
+
+namespace lanthor::test {
+
+namespace {
+
+TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
+    const std::string file = exampleCopy();
+    DocumentWindow* window = open(file);
+    ASSERT_NE(window, nullptr);
+
+    // Every tree command is on the toolbar, with a shortcut named in its tooltip.
+    const auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("treeToolBar"));
+    ASSERT_NE(toolbar, nullptr);
+    QStringList onToolbar;
+    for (const QAction* action : toolbar->actions()) {
+        if (!action->isSeparator()) {
+            onToolbar << action->objectName();
+            EXPECT_FALSE(action->shortcut().isEmpty()) << action->objectName().toStdString();
+            EXPECT_TRUE(action->toolTip().endsWith(
+                QStringLiteral("(%1)").arg(action->shortcut().toString(QKeySequence::NativeText))))
+                << action->toolTip().toStdString();
+        }
+    }
+    EXPECT_EQ(onToolbar,
+              (QStringList{"addNodeAction", "editNodeAction", "deleteTreeAction", "swapNodeAction",
+                           "changeParentAction", "boldEdgeAction", "nodeNumbersAction",
+                           "levelHeightAction", "fontAction", "exportAction"}));
+    EXPECT_EQ(window->action(QStringLiteral("addNodeAction"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Return));
+
+    clickNode(*window, u"8");
+    trigger(*window, "addNodeAction");
+    EXPECT_EQ(nodeOf(*window, u"8")->childrenList(), std::vector<std::u16string>{u"17"});
+    trigger(*window, "boldEdgeAction");
+    EXPECT_TRUE(nodeOf(*window, u"8")->head());
+    trigger(*window, "deleteTreeAction");
+    EXPECT_EQ(nodeOf(*window, u"8"), nullptr);
+    EXPECT_EQ(nodeOf(*window, u"4")->childrenList(), std::vector<std::u16string>{});
+    clickNode(*window, u"1");
+    trigger(*window, "swapNodeAction");
+    EXPECT_EQ(nodeOf(*window, u"0")->childrenList(), (std::vector<std::u16string>{u"2", u"1"}));
+
+    // The questions go through the input alert, a real dialog here; OK on an empty field
+    // answers with the empty text.
+    QStringList seen;
+    answerInputAlert(QStringLiteral("6"), &seen);
+    trigger(*window, "changeParentAction");
+    EXPECT_EQ(nodeOf(*window, u"6")->childrenList(),
+              (std::vector<std::u16string>{u"10", u"11", u"1"}));
+    clickNode(*window, u"16");
+    answerInputAlert(QString(), &seen);
+    trigger(*window, "editNodeAction");
+    EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"");
+    answerInputAlert(QStringLiteral("mat, <i>rug</i> & \"floor\""));
+    trigger(*window, "editNodeAction");
+    answerInputAlert(QStringLiteral("80"), &seen);
+    trigger(*window, "levelHeightAction");
+    EXPECT_EQ(window->document().mConfiguration()->height(), 80);
+    EXPECT_EQ(seen, (QStringList{"Select new Parent | 0", "Update Node | <i>mat</i>",
+                                 "Change Tree Height | 60"}));
+
+    trigger(*window, "nodeNumbersAction");
+    EXPECT_TRUE(window->action(QStringLiteral("nodeNumbersAction"))->isChecked());
+    EXPECT_EQ(nodeView(*window, u"2")->textStorage().string(), u"[2]VP");
+    // The font dialog starts from the configured font; cancelled, it changes nothing.
+    const Font chosen(u"Liberation Serif", 20, FontTraitItalic);
+    user.fonts = {chosen, std::nullopt};
+    trigger(*window, "fontAction");
+    log.take();
+    trigger(*window, "fontAction");
+    EXPECT_EQ(log.lines(), std::vector<std::string>{});
+    EXPECT_EQ(user.asked, (QStringList{"font: Helvetica 15", "font: Liberation Serif 20"}));
+    EXPECT_EQ(window->document().mConfiguration()->font(), chosen);
+
+    const std::u16string edited = treeText(*window);
+    trigger(*window, "saveAction");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(readFile(file), window->document().dataOfType());
+    EXPECT_TRUE(window->close()); // nothing to ask
+    window = open(file);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(treeText(*window), edited);
+    EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"mat, <i>rug</i> & \"floor\"");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("syntax-tree[*] — lanthor_qt_tests"));
+    EXPECT_EQ(user.errors, QStringList());
+}
+
+} // namespace
+
+} // namespace lanthor::test
