@@ -42,7 +42,8 @@ std::u16string withStyleMarkers(std::u16string_view sanitized);
 
 /// Applies `traits` between the first `opening` marker (any letter case) and the first `closing`
 /// marker after it, removes both markers, and repeats until a marker is missing. A closing
-/// marker with no opening marker before it stays in the text.
+/// marker with no opening marker before it stays in the text. Done in one pass over the text:
+/// a marker that would only form from pieces joined by removing others stays text.
 void applyStyleMarkers(AttributedString& text, std::u16string_view opening,
                        std::u16string_view closing, FontTraits traits);
 

@@ -75,16 +75,29 @@ private:
     }
 
     /// Appends "a, b and c" (at most kListedAtMost named) for the positions given.
+    /// Appends "a, b and c" (at most kListedAtMost named) for the positions given, a run of
+    /// one position named once with its count ("a (2 times)").
     void appendList(std::string& text, const std::vector<std::uint32_t>& positions) {
-        const std::size_t named = std::min(positions.size(), kListedAtMost);
+        std::vector<std::pair<std::uint32_t, std::size_t>> runs;
+        for (const std::uint32_t position : positions) {
+            if (!runs.empty() && runs.back().first == position) {
+                ++runs.back().second;
+            } else {
+                runs.emplace_back(position, 1);
+            }
+        }
+        const std::size_t named = std::min(runs.size(), kListedAtMost);
         for (std::size_t i = 0; i < named; ++i) {
             if (i > 0) {
-                text += i + 1 == positions.size() ? " and " : ", ";
+                text += i + 1 == runs.size() ? " and " : ", ";
             }
-            text += describe(positions[i]);
+            text += describe(runs[i].first);
+            if (runs[i].second > 1) {
+                text += " (" + std::to_string(runs[i].second) + " times)";
+            }
         }
-        if (named < positions.size()) {
-            text += " and " + std::to_string(positions.size() - named) + " more";
+        if (named < runs.size()) {
+            text += " and " + std::to_string(runs.size() - named) + " more";
         }
     }
 
