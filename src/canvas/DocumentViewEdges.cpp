@@ -3,11 +3,11 @@
 #include "ChildLookup.h"
 #include "LanthorDocumentView.h"
 #include "LanthorNodeView.h"
-#include "PathSet.h"
 #include "model/TreeTable.h"
 #include "platform/Painter.h"
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace lanthor {
@@ -41,15 +41,12 @@ void LanthorDocumentView::drawAllEdges(Painter& painter) {
     if (!table || !table->nodeDictionary()) {
         return;
     }
-    table->nodeDictionary()->forEach([&](const std::shared_ptr<Tree>& node) {
-        if (node->realRoot()) {
-            drawEdge(*node, *table, painter);
-        }
-    });
+    forEachEdge([&](const Edge& edge) { drawPath(edge.from, edge.to, edge.bold, painter); });
 }
 
 void LanthorDocumentView::drawEdge(const Tree& node, const TreeTable& table, Painter& painter) {
-    visitEdgesBelow(node, table,
+    EdgeWalk walk{LayoutMarks::newPass(), {}};
+    visitEdgesBelow(node, table, walk,
                     [&](const Edge& edge) { drawPath(edge.from, edge.to, edge.bold, painter); });
 }
 
@@ -62,14 +59,26 @@ void LanthorDocumentView::forEachEdge(const EdgeVisitor& visit) const {
     if (!table || !table->nodeDictionary()) {
         return;
     }
+    EdgeWalk walk{LayoutMarks::newPass(), {}};
     table->nodeDictionary()->forEach([&](const std::shared_ptr<Tree>& node) {
         if (node->realRoot()) {
-            visitEdgesBelow(*node, *table, visit);
+            visitEdgesBelow(*node, *table, walk, visit);
         }
     });
 }
 
-void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& table,
+bool LanthorDocumentView::EdgeWalk::enter(const Tree& node, LanthorNodeView* view) {
+    if (!view) {
+        return enteredWithoutView.insert(&node).second;
+    }
+    if (view->layoutMarks().edgePass == pass) {
+        return false;
+    }
+    view->layoutMarks().edgePass = pass;
+    return true;
+}
+
+void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& table, EdgeWalk& walk,
                                           const EdgeVisitor& visit) const {
     const NodeDictionary* dictionary = table.nodeDictionary();
     if (!dictionary) {
@@ -84,15 +93,15 @@ void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& tabl
     };
 
     const std::shared_ptr<LanthorNodeView> topView = nodeViewOf(top);
+    if (!walk.enter(top, topView.get())) {
+        return; // below an earlier root already
+    }
     const Rect topFrame = topView ? topView->frame() : Rect{};
     std::vector<PendingEdges> path{
         {&top, edgeStart(top, topFrame), childrenOf(top, topView.get())}};
-    PathSet onPath;
-    onPath.push(&top);
     while (!path.empty()) {
         PendingEdges& current = path.back();
         if (current.nextChild == current.children->size()) {
-            onPath.pop();
             path.pop_back();
             continue;
         }
@@ -103,10 +112,9 @@ void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& tabl
         const std::shared_ptr<LanthorNodeView> childView = nodeViewOf(*child);
         const Rect childFrame = childView ? childView->frame() : Rect{};
         visit(Edge{*current.node, *child, current.start, edgeEnd(childFrame), child->head()});
-        if (!onPath.contains(child)) {
+        if (walk.enter(*child, childView.get())) {
             path.push_back(
                 {child, edgeStart(*child, childFrame), childrenOf(*child, childView.get())});
-            onPath.push(child);
         }
     }
 }

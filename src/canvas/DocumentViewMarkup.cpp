@@ -30,7 +30,7 @@ Size LanthorDocumentView::measureSanitized(std::u16string_view sanitized,
 }
 
 Size LanthorDocumentView::getStringSize(std::u16string_view label) const {
-    return measureSanitized(sanitize(label), nullptr);
+    return measureSanitized(balanceMarkup(sanitize(label)), nullptr);
 }
 
 void LanthorDocumentView::markBold(AttributedString& text) const {
@@ -47,7 +47,8 @@ LanthorDocumentView::prepareLabel(std::u16string_view label) const {
     std::u16string escaped;
     std::u16string_view sanitized = label;
     if (mayHoldMarkup(label)) {
-        escaped = sanitize(label);
+        // Balanced for both measuring and showing, so that what is shown is what was measured.
+        escaped = balanceMarkup(sanitize(label));
         sanitized = escaped;
     }
     AttributedString read;
@@ -60,13 +61,18 @@ LanthorDocumentView::prepareLabel(std::u16string_view label) const {
                                 ? textSystem_.readHtml(withStyleMarkers(sanitized))
                                 : std::move(read);
     if (text.length() == 0) {
-        return prepared; // the view keeps the text it had
+        return prepared;
     }
     text.setFont(configuration().font());
     markBold(text);
     markItalic(text);
     prepared.text = std::move(text);
     return prepared;
+}
+
+double LanthorDocumentView::lineHeight() const {
+    // A space has no width worth keeping, but the full height of a line in the font.
+    return textSystem_.measure(u" ", configuration().font()).height;
 }
 
 } // namespace lanthor

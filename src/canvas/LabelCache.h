@@ -12,7 +12,6 @@ struct LabelCache {
     std::uint64_t revision = 0;           ///< the node's revision
     std::uint64_t settingsGeneration = 0; ///< the canvas's label settings (see LabelSettings)
     double width = 0;
-    bool labelIsEmpty = false;
     bool valid = false; ///< false until the view's text has been made once
 };
 

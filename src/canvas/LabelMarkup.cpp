@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace lanthor {
 
@@ -66,6 +67,156 @@ std::u16string_view styleMarker(const MarkupTag& tag) {
     return {};
 }
 
+/// A tag of the markup, or the text between two tags.
+struct MarkupToken {
+    const MarkupTag* tag; ///< null for text
+    std::u16string_view text;
+};
+
+std::vector<MarkupToken> markupTokens(std::u16string_view sanitized) {
+    std::vector<MarkupToken> tokens;
+    std::size_t textStart = 0;
+    const auto endText = [&](std::size_t at) {
+        if (at > textStart) {
+            tokens.push_back({nullptr, sanitized.substr(textStart, at - textStart)});
+        }
+    };
+    for (std::size_t at = sanitized.find(u'<'); at != std::u16string_view::npos;
+         at = sanitized.find(u'<', at + 1)) {
+        for (const MarkupTag& tag : kMarkupTags) {
+            if (sanitized.substr(at, tag.text.size()) == tag.text) {
+                endText(at);
+                tokens.push_back({&tag, tag.text});
+                textStart = at + tag.text.size();
+                break;
+            }
+        }
+    }
+    endText(sanitized.size());
+    return tokens;
+}
+
+constexpr std::size_t kElementCount = 5;
+
+std::size_t indexOf(MarkupElement element) {
+    return static_cast<std::size_t>(element);
+}
+
+bool isVertical(MarkupElement element) {
+    return element == MarkupElement::Subscript || element == MarkupElement::Superscript;
+}
+
+/// Which tags have a partner: a closing tag pairs with the latest unpaired opening tag of its
+/// element. Line breaks stand alone.
+std::vector<bool> pairedTags(const std::vector<MarkupToken>& tokens) {
+    std::vector<bool> paired(tokens.size(), false);
+    std::array<std::vector<std::size_t>, kElementCount> open;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const MarkupTag* tag = tokens[i].tag;
+        if (!tag || tag->element == MarkupElement::LineBreak) {
+            continue;
+        }
+        std::vector<std::size_t>& stack = open[indexOf(tag->element)];
+        if (tag->form == MarkupTag::Opening) {
+            stack.push_back(i);
+        } else if (!stack.empty()) {
+            paired[stack.back()] = paired[i] = true;
+            stack.pop_back();
+        }
+    }
+    return paired;
+}
+
+/// What paired tags leave in force at a point of the text.
+struct Style {
+    bool bold = false;
+    bool italic = false;
+    MarkupElement vertical = MarkupElement::LineBreak; ///< LineBreak: neither raised nor lowered
+    friend bool operator==(const Style&, const Style&) = default;
+};
+
+/// Writes text with paired tags as the fewest tags that give each piece of text its style:
+/// bold, italic and raised or lowered, opened in that order around every run of one style.
+class StyledTextWriter {
+public:
+    StyledTextWriter(std::size_t length, std::size_t tokenCount) : closed_(tokenCount, false) {
+        out_.reserve(length);
+    }
+
+    void writeText(std::u16string_view text) {
+        writeStyle(current());
+        out_ += text;
+    }
+    void writeEscaped(std::u16string_view tag) {
+        writeStyle(current());
+        for (const char16_t c : tag) {
+            out_ += c == u'<' ? u"&lt;" : c == u'>' ? u"&gt;" : std::u16string(1, c);
+        }
+    }
+    /// A paired tag at token `token`: opens or closes its element.
+    void applyTag(const MarkupTag& tag, std::size_t token) {
+        const std::size_t element = indexOf(tag.element);
+        if (tag.form == MarkupTag::Opening) {
+            ++depth_[element];
+            open_[element].push_back(token);
+            if (isVertical(tag.element)) {
+                verticals_.emplace_back(tag.element, token);
+            }
+        } else {
+            --depth_[element];
+            closed_[open_[element].back()] = true;
+            open_[element].pop_back();
+        }
+    }
+    std::u16string finish() {
+        writeStyle(Style{});
+        return std::move(out_);
+    }
+
+private:
+    Style current() {
+        // Raised and lowered text take the innermost of the two still open; closed entries
+        // leave the stack once they reach its top.
+        while (!verticals_.empty() && closed_[verticals_.back().second]) {
+            verticals_.pop_back();
+        }
+        return {depth_[indexOf(MarkupElement::Bold)] > 0,
+                depth_[indexOf(MarkupElement::Italic)] > 0,
+                verticals_.empty() ? MarkupElement::LineBreak : verticals_.back().first};
+    }
+    void writeStyle(const Style& style) {
+        if (style == written_) {
+            return;
+        }
+        if (written_.vertical != MarkupElement::LineBreak) {
+            out_ += markupTag(written_.vertical, MarkupTag::Closing);
+        }
+        if (written_.italic) {
+            out_ += markupTag(MarkupElement::Italic, MarkupTag::Closing);
+        }
+        if (written_.bold) {
+            out_ += markupTag(MarkupElement::Bold, MarkupTag::Closing);
+        }
+        if (style.bold) {
+            out_ += markupTag(MarkupElement::Bold, MarkupTag::Opening);
+        }
+        if (style.italic) {
+            out_ += markupTag(MarkupElement::Italic, MarkupTag::Opening);
+        }
+        if (style.vertical != MarkupElement::LineBreak) {
+            out_ += markupTag(style.vertical, MarkupTag::Opening);
+        }
+        written_ = style;
+    }
+
+    std::u16string out_;
+    Style written_;
+    std::array<int, kElementCount> depth_{};
+    std::array<std::vector<std::size_t>, kElementCount> open_;     ///< opening tokens still open
+    std::vector<std::pair<MarkupElement, std::size_t>> verticals_; ///< element, opening token
+    std::vector<bool> closed_; ///< per token: an opening tag that has been closed
+};
+
 } // namespace
 
 bool mayHoldMarkup(std::u16string_view text) {
@@ -98,6 +249,26 @@ std::u16string sanitizeLabel(std::u16string_view label) {
     return text;
 }
 
+std::u16string balanceMarkup(std::u16string_view sanitized) {
+    if (sanitized.find(u'<') == std::u16string_view::npos) {
+        return std::u16string(sanitized);
+    }
+    const std::vector<MarkupToken> tokens = markupTokens(sanitized);
+    const std::vector<bool> paired = pairedTags(tokens);
+    StyledTextWriter writer(sanitized.size(), tokens.size());
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const MarkupTag* tag = tokens[i].tag;
+        if (!tag || tag->element == MarkupElement::LineBreak) {
+            writer.writeText(tokens[i].text);
+        } else if (!paired[i]) {
+            writer.writeEscaped(tag->text); // without its partner a tag is text, shown as typed
+        } else {
+            writer.applyTag(*tag, i);
+        }
+    }
+    return writer.finish();
+}
+
 bool hasStyleTags(std::u16string_view sanitized) {
     for (const MarkupTag& tag : kMarkupTags) {
         if (!styleMarker(tag).empty() && sanitized.find(tag.text) != std::u16string_view::npos) {
@@ -123,23 +294,78 @@ std::u16string withStyleMarkers(std::u16string_view sanitized) {
 
 void applyStyleMarkers(AttributedString& text, std::u16string_view opening,
                        std::u16string_view closing, FontTraits traits) {
-    for (;;) {
-        const std::size_t open = findIgnoringCase(text.string(), opening, 0);
-        if (open == std::u16string_view::npos) {
-            return;
+    const std::u16string& string = text.string();
+    std::vector<std::size_t> openings;
+    std::vector<std::size_t> closings;
+    for (std::size_t at = 0; at < string.size();) {
+        if ((at = findIgnoringCase(string, opening, at)) == std::u16string::npos) {
+            break;
         }
-        // Searching after the opening marker finds the same closing marker as searching the
-        // whole text whenever that one stands after it; one that stands before it is left as
-        // text rather than pairing backwards.
-        const std::size_t close = findIgnoringCase(text.string(), closing, open + opening.size());
-        if (close == std::u16string_view::npos) {
-            return;
-        }
-        text.applyFontTraits(traits, {open, close - open + closing.size()});
-        // The later marker first, so that the earlier one's place still holds.
-        text.deleteCharacters({close, closing.size()});
-        text.deleteCharacters({open, opening.size()});
+        openings.push_back(at);
+        at += opening.size();
     }
+    for (std::size_t at = 0; !openings.empty() && at < string.size();) {
+        if ((at = findIgnoringCase(string, closing, at)) == std::u16string::npos) {
+            break;
+        }
+        closings.push_back(at);
+        at += closing.size();
+    }
+    // Each opening marker, in order, with the first closing marker after it that is still
+    // free, until one has none: what pairing the first markers again and again comes to.
+    // `styled` counts the pairs around each position: +1 where a pair starts, -1 past its end.
+    std::vector<int> styled(string.size() + 1, 0);
+    std::vector<bool> removed(string.size(), false);
+    std::size_t nextClosing = 0;
+    bool paired = false;
+    for (const std::size_t open : openings) {
+        while (nextClosing < closings.size() && closings[nextClosing] < open + opening.size()) {
+            ++nextClosing; // stands before this opening and every later one: stays as text
+        }
+        if (nextClosing == closings.size()) {
+            break;
+        }
+        const std::size_t close = closings[nextClosing++];
+        paired = true;
+        ++styled[open];
+        --styled[close + closing.size()];
+        std::fill_n(removed.begin() + static_cast<std::ptrdiff_t>(open), opening.size(), true);
+        std::fill_n(removed.begin() + static_cast<std::ptrdiff_t>(close), closing.size(), true);
+    }
+    if (!paired) {
+        return;
+    }
+    // One pass over the text: what is kept, with the traits added where a pair encloses it.
+    AttributedString result;
+    result.reserve(string.size());
+    std::size_t position = 0;
+    int depth = 0;
+    for (const TextRun& run : text.runs()) {
+        const TextAttributes withTraits{run.attributes.font.withTraits(traits),
+                                        run.attributes.superscript};
+        const std::size_t end = position + run.length;
+        std::size_t pieceStart = position;
+        bool pieceStyled = false;
+        const auto flush = [&](std::size_t upTo) {
+            if (upTo > pieceStart) {
+                result.append(std::u16string_view(string).substr(pieceStart, upTo - pieceStart),
+                              pieceStyled ? withTraits : run.attributes);
+            }
+        };
+        for (; position < end; ++position) {
+            depth += styled[position];
+            if (removed[position]) {
+                flush(position);
+                pieceStart = position + 1;
+            } else if ((depth > 0) != pieceStyled) {
+                flush(position);
+                pieceStart = position;
+                pieceStyled = depth > 0;
+            }
+        }
+        flush(end);
+    }
+    text = std::move(result);
 }
 
 } // namespace lanthor

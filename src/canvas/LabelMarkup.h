@@ -28,6 +28,12 @@ bool mayHoldMarkup(std::u16string_view text);
 /// "&gt;". The ampersand is left alone, so character references reach the HTML reader.
 std::u16string sanitizeLabel(std::u16string_view label);
 
+/// Escaped text made safe to read, in time linear in its length: a tag without its partner (an
+/// opening tag never closed, a closing tag with nothing open) is escaped again, so that it shows
+/// exactly as typed; the paired tags are rewritten as at most one of each around every run of
+/// text in one style, however deep they were nested. A line break stays where it stands.
+std::u16string balanceMarkup(std::u16string_view sanitized);
+
 /// True when escaped text holds a bold or italic tag.
 bool hasStyleTags(std::u16string_view sanitized);
 
@@ -36,7 +42,8 @@ std::u16string withStyleMarkers(std::u16string_view sanitized);
 
 /// Applies `traits` between the first `opening` marker (any letter case) and the first `closing`
 /// marker after it, removes both markers, and repeats until a marker is missing. A closing
-/// marker with no opening marker before it stays in the text.
+/// marker with no opening marker before it stays in the text. Done in one pass over the text:
+/// a marker that would only form from pieces joined by removing others stays text.
 void applyStyleMarkers(AttributedString& text, std::u16string_view opening,
                        std::u16string_view closing, FontTraits traits);
 

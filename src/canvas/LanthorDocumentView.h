@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace lanthor {
 
@@ -77,11 +78,17 @@ public:
     /// Called whenever the frame size changes, so that the host displays the canvas again.
     void setDisplayRequest(std::function<void()> request) { displayRequest_ = std::move(request); }
 
-    /// The layout pass: logs "[draw] nodes" and lays out every real root at x 10, level 0.
+    /// The layout pass: logs "[draw] nodes" and lays out every real root at level 0, the first
+    /// root's slot at x 10 and each next one where the previous one's ends. Each node is laid
+    /// out once per pass, where the pass first reaches it; a later listing of it (a node listed
+    /// twice, under two parents, or back up a cycle) takes no space and does not count in its
+    /// parent's centring.
     void drawAllNodes();
     /// Lays out `node` and the subtree below it with the left edge of its slot at `x`, in 32-bit
-    /// arithmetic; returns the subtree's width. A node already on the path from `node` down is
-    /// not laid out again below itself, so cycles end; the walk uses no recursion.
+    /// arithmetic, as one pass of its own; returns the subtree's width. Children's slots are
+    /// packed left to right from x, or centred under a parent wider than they are together; a
+    /// parent is centred over its children's mean centre but kept inside its own slot. The walk
+    /// uses no recursion.
     std::int32_t drawNode(const std::shared_ptr<Tree>& node, const TreeTable& table, std::int32_t x,
                           std::int32_t level, std::int32_t height);
     /// Sizes the canvas to the right and bottom edges of its subviews, without margin.
@@ -90,7 +97,8 @@ public:
     /// The edge pass: logs "[draw] edges" and draws the edges below every real root.
     void drawAllEdges(Painter& painter);
     /// Draws the edges below `node`, depth first: the edge to a child, then everything below
-    /// that child. A child already on the path gets its edge but is not descended into.
+    /// that child. A child whose edges this walk has drawn already gets its edge but is not
+    /// descended into again.
     void drawEdge(const Tree& node, const TreeTable& table, Painter& painter);
     /// One black line, 2.5 points wide when `bold`, else 1.0.
     void drawPath(Point from, Point to, bool bold, Painter& painter);
@@ -120,15 +128,22 @@ public:
 
 private:
     const LanthorConfiguration& configuration() const;
-    /// Steps of one node's layout before its children: label, frame, view, text.
-    LanthorNodeView& placeNode(const std::shared_ptr<Tree>& node, std::int32_t x,
-                               std::int32_t level, std::int32_t height,
-                               std::uint64_t settingsGeneration);
+    /// The first step of one node's layout: its view (made on the first pass that reaches the
+    /// node), its label and the label's width. The view is not placed yet.
+    LanthorNodeView& measureNode(const std::shared_ptr<Tree>& node,
+                                 std::uint64_t settingsGeneration);
+    /// Lays out the tree below `node` in a pass that may have laid out other trees already:
+    /// measures every node it reaches first, then places them. Returns the subtree width.
+    std::int32_t layOutTree(const std::shared_ptr<Tree>& node, const TreeTable& table,
+                            std::int32_t x, std::int32_t level, std::int32_t height,
+                            std::uint32_t pass);
+    /// The height of one line of text in the configured font.
+    double lineHeight() const;
     /// Identifies the label settings (font, node numbers) now in force: the same number as
     /// long as they stay the same, a new one whenever they differ.
     std::uint64_t labelSettingsGeneration();
     /// A label read and measured: its width for the layout and, unless the reader found no
-    /// visible text, the styled text for its view.
+    /// visible text (the view then shows none), the styled text for its view.
     struct PreparedLabel {
         double width = 0;
         std::optional<AttributedString> text;
@@ -136,7 +151,15 @@ private:
     PreparedLabel prepareLabel(std::u16string_view label) const;
     /// The measured size of the visible text of an already escaped label.
     Size measureSanitized(std::u16string_view sanitized, AttributedString* read) const;
-    void visitEdgesBelow(const Tree& top, const TreeTable& table, const EdgeVisitor& visit) const;
+    /// One walk over the edges: each node is gone below once, its edges visited then.
+    struct EdgeWalk {
+        std::uint32_t pass;
+        std::unordered_set<const Tree*> enteredWithoutView;
+        /// True the first time the walk reaches `node`.
+        bool enter(const Tree& node, LanthorNodeView* view);
+    };
+    void visitEdgesBelow(const Tree& top, const TreeTable& table, EdgeWalk& walk,
+                         const EdgeVisitor& visit) const;
 
     bool updated_ = false;
     std::shared_ptr<LanthorConfiguration> mConfiguration_;

@@ -18,6 +18,12 @@ void LanthorNodeView::setTextStorage(AttributedString text) {
     setFrameSize(frame().size);
 }
 
+void LanthorNodeView::setEmptyText(double lineHeight) {
+    textStorage_ = {};
+    textSize_ = {0, lineHeight};
+    setFrameSize(frame().size);
+}
+
 Rect LanthorNodeView::textRect() const {
     const Rect frame = this->frame();
     return {{frame.origin.x + kLineFragmentPadding, frame.origin.y}, textSize_};

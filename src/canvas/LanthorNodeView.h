@@ -2,6 +2,7 @@
 
 #include "ChildLookup.h"
 #include "LabelCache.h"
+#include "LayoutMarks.h"
 #include "model/NodeView.h"
 #include "model/Tree.h"
 #include "platform/AttributedString.h"
@@ -25,7 +26,7 @@ class TextSystem;
 /// shows a gray background, every other view its text alone.
 ///
 /// Like the platform's text view it is as tall as its text: whatever height its frame is given,
-/// it takes the height of the text it holds (0 while it holds none).
+/// it takes the height of the text it holds (one line's while it holds none).
 class LanthorNodeView : public View, public NodeView {
 public:
     /// Text inside the view starts this far from its left edge and ends as far from its right.
@@ -53,6 +54,9 @@ public:
     const AttributedString& textStorage() const { return textStorage_; }
     /// Replaces the text shown; the view takes the height of the new text.
     void setTextStorage(AttributedString text);
+    /// Shows no text, yet stays `lineHeight` tall: an empty node must remain visible and
+    /// clickable.
+    void setEmptyText(double lineHeight);
     /// The measured size of the text shown.
     Size textSize() const { return textSize_; }
     /// Where the text is drawn, in the superview's coordinates.
@@ -113,6 +117,8 @@ public:
     void setLabelCache(const LabelCache& cache) { labelCache_ = cache; }
     /// The node's children as the canvas last found them; the layout and edges keep it.
     ChildLookup& childLookup() { return childLookup_; }
+    /// What the canvas's passes noted on the view.
+    LayoutMarks& layoutMarks() { return layoutMarks_; }
 
 private:
     // The flags sit together: a canvas holds one view per node, so every byte counts.
@@ -127,6 +133,7 @@ private:
     Size textSize_;
     LabelCache labelCache_;
     ChildLookup childLookup_;
+    LayoutMarks layoutMarks_;
 };
 
 /// The view that shows `node`, or null. Only the canvas gives nodes their views, so every view a

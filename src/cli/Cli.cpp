@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "       lanthor resave IN OUT\n"
     "       lanthor layout FILE [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
     "       lanthor export FILE -o OUT [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
-    "FILE may be - for standard input.\n";
+    "FILE may be - for standard input, and the OUT of resave - for standard output.\n";
 
 } // namespace
 

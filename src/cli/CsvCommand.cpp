@@ -169,6 +169,15 @@ std::string displayName(const std::string& file) {
     return file == "-" ? "standard input" : file;
 }
 
+/// After everything read was printed: a text that ended before its bytes did is a failure too.
+int reportEarlyEnd(const std::string& file, const CsvParser& parser) {
+    if (const std::optional<CsvEarlyEnd> earlyEnd = parser.earlyEnd()) {
+        printError(displayName(file) + ": " + earlyEnd->message());
+        return kExitInputFailed;
+    }
+    return kExitSuccess;
+}
+
 int reportParseError(const std::string& file, std::uint64_t record, const CsvError& error) {
     printError(displayName(file) + ": record " + std::to_string(record) + ": " +
                toUtf8(error.message));
@@ -210,7 +219,7 @@ int runCsvCommand(const std::vector<std::string>& args) {
         if (printer.error()) {
             return reportParseError(options.file, printer.record(), *printer.error());
         }
-        return kExitSuccess;
+        return reportEarlyEnd(options.file, parser);
     }
 
     RowCollector collector;
@@ -236,7 +245,8 @@ int runCsvCommand(const std::vector<std::string>& args) {
         line += ']';
         out.endLine();
     }
-    return kExitSuccess;
+    out.flush();
+    return reportEarlyEnd(options.file, parser);
 }
 
 } // namespace lanthor

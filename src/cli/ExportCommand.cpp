@@ -33,10 +33,14 @@ int runExportCommand(const std::vector<std::string>& args) {
 
     GuiSession session;
     auto setup = std::make_unique<CanvasSetup>(std::move(table), arguments, session.textSystem());
+    std::string notice;
     if (const std::optional<std::string> error =
-            exportCanvas(*setup->canvas, *arguments.output, *format)) {
+            exportCanvas(*setup->canvas, *arguments.output, *format, &notice)) {
         printError("cannot write " + *arguments.output + ": " + *error);
         return kExitInputFailed;
+    }
+    if (!notice.empty()) {
+        printError(*arguments.output + ": " + notice);
     }
     keepUntilExit(std::move(setup));
     return kExitSuccess;

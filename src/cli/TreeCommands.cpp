@@ -7,6 +7,7 @@
 #include "model/TreeTable.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace lanthor {
 
@@ -54,6 +55,15 @@ int runResaveCommand(const std::vector<std::string>& args) {
     TreeTable table;
     if (const int status = loadTreeFile(args[0], table)) {
         return status;
+    }
+    if (args[1] == "-") {
+        const std::string bytes = treeFileBytes(table.saveTable());
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+            std::fflush(stdout) != 0) {
+            printError("cannot write standard output");
+            return kExitInputFailed;
+        }
+        return kExitSuccess;
     }
     if (const std::optional<std::string> error = table.saveTableToFile(args[1])) {
         printError(*error);

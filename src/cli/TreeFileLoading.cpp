@@ -10,6 +10,9 @@ int loadTreeFile(const std::string& file, TreeTable& table) {
         printError(error->describe());
         return kExitInputFailed;
     }
+    for (const std::string& warning : table.loadWarnings()) {
+        printError("warning: " + TreeLoadError{file, warning}.describe());
+    }
     return kExitSuccess;
 }
 

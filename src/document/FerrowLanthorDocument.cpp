@@ -1,6 +1,5 @@
 #include "FerrowLanthorDocument.h"
 
-#include "base/LeadingInteger.h"
 #include "base/Log.h"
 #include "canvas/LanthorConfiguration.h"
 #include "canvas/LanthorDocumentView.h"
@@ -100,14 +99,18 @@ void FerrowLanthorDocument::noteChange(bool changed) {
 }
 
 void FerrowLanthorDocument::toggleNodeNumber() {
-    const std::shared_ptr<LanthorDocumentView> canvas = documentView();
-    bool changed = false;
-    if (canvas) {
+    // A display setting: the picture changes, the document does not.
+    if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
         canvas->toggleNodeNumber();
-        changed = canvas->mConfiguration() != nullptr;
     }
     redrawCanvas();
-    noteChange(changed);
+}
+
+void FerrowLanthorDocument::refuse(const std::string& reason) const {
+    logLine(reason);
+    if (refusalHandler_) {
+        refusalHandler_(reason);
+    }
 }
 
 void FerrowLanthorDocument::changeParent() {
@@ -135,6 +138,12 @@ void FerrowLanthorDocument::deleteTree() {
     const bool changed =
         number && nodes && (nodes->contains(*number) || treeTable_->findParent(number));
     treeTable_->deleteNode(number);
+    // The deleted view must not stay selected: commands would act on a node that is gone.
+    if (const std::shared_ptr<LanthorDocumentView> canvas = documentView();
+        canvas && view && !view->underlyingNode()) {
+        view->unselectNode();
+        canvas->setSelectedNode(nullptr);
+    }
     redrawCanvas();
     noteChange(changed);
 }
@@ -164,12 +173,6 @@ void FerrowLanthorDocument::toogleLineWidth() {
 
 void FerrowLanthorDocument::mouseDownOnNode(LanthorNodeView& view, const MouseEvent& event) {
     noteChange(view.mouseDown(event));
-}
-
-std::int64_t FerrowLanthorDocument::input(std::u16string_view prompt, std::int64_t defaultValue) {
-    const std::optional<std::u16string> answer =
-        inputAlert().run(prompt, toUtf16(std::to_string(defaultValue)));
-    return answer ? leadingInteger(*answer) : defaultValue;
 }
 
 } // namespace lanthor

@@ -22,9 +22,10 @@ struct TreeLoadError;
 /// display configuration; the window's canvas shares both (the table without owning it). Every
 /// tree command ends by having the canvas redraw; with no canvas nothing is redrawn.
 ///
-/// Edits are tracked: every command that changes the tree or the display settings marks the
-/// document edited and calls the edited handler; a command that changes nothing (a cancelled
-/// edit, a refused change of parent, a swap of a root, a delete with nothing selected) does not.
+/// Edits are tracked: every command that changes the tree marks the document edited and calls
+/// the edited handler; a command that changes nothing (a cancelled edit, a refused change of
+/// parent, a swap of a root, a delete with nothing selected) does not, and neither do the
+/// display settings (node numbers, level height, font), which are not saved.
 class FerrowLanthorDocument {
 public:
     /// Writes the canvas's picture to `path` as JPEG; returns why it failed, or none.
@@ -67,7 +68,7 @@ public:
     void changeParent();
     /// Moves the selected node one place to the right among its siblings, the last to the front.
     void swapNode();
-    /// Deletes the selected node with everything below it.
+    /// Deletes the selected node with everything below it; the selection goes with it.
     void deleteTree();
     /// Adds "New Node!" under the selected node, or the root "New Tree!" to an empty tree.
     void addNode();
@@ -75,8 +76,12 @@ public:
     void editNode();
     /// Switches the edge into the selected node between thin and bold.
     void toogleLineWidth();
-    /// Asks the new distance between levels ("Change Tree Height"); redraws only when it differs.
+    /// Asks the new distance between levels ("Change Tree Height"): a whole number from
+    /// kLowestLevelHeight to kHighestLevelHeight, else refused with the reason; redraws only
+    /// when it differs.
     void changeHeight();
+    static constexpr std::int64_t kLowestLevelHeight = 1;
+    static constexpr std::int64_t kHighestLevelHeight = 10'000;
     /// Logs "Font Chnaged", stores convertFont(current font) and redraws, every time.
     void changeFont(const std::function<Font(const Font&)>& convertFont);
     /// Logs "Copy to Clipboard" (nothing goes to the clipboard), then has `write` write the
@@ -89,15 +94,14 @@ public:
     /// clicks here rather than to the view, so that no edit goes unnoticed.
     void mouseDownOnNode(LanthorNodeView& view, const MouseEvent& event);
 
-    /// The integer question: OK gives the integer at the start of the answer (blanks, an
-    /// optional sign, digits; saturated at the 64-bit limits), 0 when it has none; Cancel gives
-    /// `defaultValue`.
-    std::int64_t input(std::u16string_view prompt, std::int64_t defaultValue);
-
     bool isEdited() const { return edited_; }
     void setEdited(bool edited) { edited_ = edited; }
-    /// Called after every command that changed the tree or the display settings.
+    /// Called after every command that changed the tree.
     void setEditedHandler(std::function<void()> handler) { editedHandler_ = std::move(handler); }
+    /// Called with the reason when a command refuses what the user asked (also logged).
+    void setRefusalHandler(std::function<void(const std::string&)> handler) {
+        refusalHandler_ = std::move(handler);
+    }
 
     /// The name the window shows, "Untitled" until the host sets it from the file name.
     const std::u16string& displayName() const { return displayName_; }
@@ -109,12 +113,14 @@ private:
     void redrawCanvas() const;
     /// Marks the document edited and tells the handler, when `changed`.
     void noteChange(bool changed);
+    void refuse(const std::string& reason) const;
 
     std::weak_ptr<LanthorDocumentView> documentView_;
     std::shared_ptr<LanthorConfiguration> mConfiguration_;
     std::shared_ptr<TreeTable> treeTable_;
     bool edited_ = false;
     std::function<void()> editedHandler_;
+    std::function<void(const std::string&)> refusalHandler_;
     std::u16string displayName_ = u"Untitled";
 };
 

@@ -2,8 +2,10 @@
 
 #include "FerrowLanthorDocument.h"
 #include "base/Log.h"
+#include "base/WholeNumber.h"
 #include "canvas/LanthorConfiguration.h"
 #include "canvas/LanthorDocumentView.h"
+#include "platform/Alerts.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,26 +36,37 @@ void FerrowLanthorDocument::changeHeight() {
         return;
     }
     const std::int64_t current = mConfiguration_->height();
-    const std::int64_t answer = input(u"Change Tree Height", current);
-    if (answer == current) {
+    const std::optional<std::u16string> answer =
+        inputAlert().run(u"Change Tree Height", toUtf16(std::to_string(current)));
+    if (!answer) {
         return;
     }
-    // Any value is kept, 0 and negative ones included.
-    mConfiguration_->setHeight(answer);
-    redrawCanvas();
-    noteChange(true);
+    const std::optional<std::int64_t> height =
+        wholeNumberIn(*answer, kLowestLevelHeight, kHighestLevelHeight);
+    if (!height) {
+        refuse("The level height must be a whole number from " +
+               std::to_string(kLowestLevelHeight) + " to " + std::to_string(kHighestLevelHeight) +
+               ", not “" + toUtf8(*answer) + "”.");
+        return;
+    }
+    if (*height != current) {
+        // A display setting: the picture changes, the document does not.
+        mConfiguration_->setHeight(*height);
+        redrawCanvas();
+    }
 }
 
 void FerrowLanthorDocument::changeFont(const std::function<Font(const Font&)>& convertFont) {
     logLine("Font Chnaged");
-    bool changed = false;
+    bool changed = false; // a display setting: it never marks the document edited
     if (mConfiguration_) {
         Font chosen = convertFont(mConfiguration_->font());
         changed = !(chosen == mConfiguration_->font());
         mConfiguration_->setFont(std::move(chosen));
     }
-    redrawCanvas();
-    noteChange(changed);
+    if (changed) {
+        redrawCanvas();
+    }
 }
 
 std::optional<std::string> FerrowLanthorDocument::exportImage(const ImageWriter& write) {

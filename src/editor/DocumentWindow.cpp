@@ -21,6 +21,8 @@ namespace {
 
 /// How long after an edit its recovery copy is written.
 constexpr int kRecoveryDelayMs = 2000;
+/// How long the reason a command was refused stays in the status bar.
+constexpr int kRefusalMessageMs = 8000;
 
 } // namespace
 
@@ -47,6 +49,9 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     recoveryTimer_.setInterval(kRecoveryDelayMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { writeRecoveryCopy(); });
     document_->setEditedHandler([this] { documentEdited(); });
+    document_->setRefusalHandler([this](const std::string& reason) {
+        statusBar()->showMessage(QString::fromStdString(reason), kRefusalMessageMs);
+    });
 
     updateTitle();
     fitToScreen();
@@ -54,6 +59,7 @@ DocumentWindow::DocumentWindow(EditorSession& session,
 
 DocumentWindow::~DocumentWindow() {
     document_->setEditedHandler(nullptr);
+    document_->setRefusalHandler(nullptr);
     // The canvas refers to the document: it goes first.
     delete scrollArea_;
     session_.forget(this);

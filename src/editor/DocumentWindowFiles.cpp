@@ -28,9 +28,15 @@ std::string localPath(const QString& path) {
 /// tree out, so the export's pass must be one; the tree has not changed since the window's
 /// last pass, so the layout and the picture are the ones on screen.
 std::optional<std::string> writePicture(LanthorDocumentView& canvas, const std::string& path,
-                                        ExportFormat format) {
+                                        ExportFormat format, std::string* notice) {
     canvas.setUpdated(true);
-    return exportCanvas(canvas, path, format);
+    return exportCanvas(canvas, path, format, notice);
+}
+
+QString exportedMessage(const QString& path, const std::string& notice) {
+    return notice.empty()
+               ? QStringLiteral("Exported to %1").arg(path)
+               : QStringLiteral("Exported to %1 (%2)").arg(path, QString::fromStdString(notice));
 }
 
 } // namespace
@@ -52,6 +58,13 @@ bool DocumentWindow::saveAs() {
 
 bool DocumentWindow::saveTo(const QString& requested) {
     const QString path = QFileInfo(requested).absoluteFilePath();
+    if (isReadOnlyFile(localPath(path))) {
+        // Never replaced behind the user's back: another name is the way out.
+        session_.prompts().showError(
+            this, QStringLiteral("The document “%1” could not be saved.").arg(displayName()),
+            QStringLiteral("%1 is read-only. Choose another name to save it under.").arg(path));
+        return saveAs();
+    }
     if (const std::optional<std::string> error =
             writeFileAtomically(localPath(path), document_->dataOfType())) {
         session_.prompts().showError(
@@ -77,10 +90,11 @@ bool DocumentWindow::saveTo(const QString& requested) {
 void DocumentWindow::exportToDesktop() {
     canvasWidget_->displayIfNeeded();
     std::string written;
-    const std::optional<std::string> error =
-        document_->exportImage([&written](LanthorDocumentView& canvas, const std::string& path) {
+    std::string notice;
+    const std::optional<std::string> error = document_->exportImage(
+        [&written, &notice](LanthorDocumentView& canvas, const std::string& path) {
             written = path;
-            return writePicture(canvas, path, ExportFormat::Jpeg);
+            return writePicture(canvas, path, ExportFormat::Jpeg, &notice);
         });
     if (error) {
         // The writer's reasons do not name the file; the document's own ones come before it.
@@ -92,8 +106,8 @@ void DocumentWindow::exportToDesktop() {
                 : QStringLiteral("%1: %2").arg(QFile::decodeName(written.c_str()), reason));
         return;
     }
-    statusBar()->showMessage(
-        QStringLiteral("Exported to %1").arg(QFile::decodeName(written.c_str())), kMessageMs);
+    statusBar()->showMessage(exportedMessage(QFile::decodeName(written.c_str()), notice),
+                             kMessageMs);
 }
 
 void DocumentWindow::exportAs() {
@@ -115,14 +129,15 @@ void DocumentWindow::exportAs() {
 
 bool DocumentWindow::exportTo(const QString& path, ExportFormat format) {
     canvasWidget_->displayIfNeeded();
+    std::string notice;
     if (const std::optional<std::string> error =
-            writePicture(canvasWidget_->canvas(), localPath(path), format)) {
+            writePicture(canvasWidget_->canvas(), localPath(path), format, &notice)) {
         session_.prompts().showError(
             this, QStringLiteral("The picture could not be exported."),
             QStringLiteral("%1: %2").arg(path, QString::fromStdString(*error)));
         return false;
     }
-    statusBar()->showMessage(QStringLiteral("Exported to %1").arg(path), kMessageMs);
+    statusBar()->showMessage(exportedMessage(path, notice), kMessageMs);
     return true;
 }
 

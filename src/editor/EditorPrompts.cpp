@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -15,6 +16,17 @@ namespace lanthor {
 namespace {
 
 constexpr const char* kTreeFileFilter = "Tree files (*.csv);;All files (*)";
+/// Lines of a warning shown in the box itself; the rest are under "Show Details".
+constexpr qsizetype kWarningLinesShown = 12;
+
+/// Shows the box with every text in it as plain text: file names and node texts come from
+/// outside and must never be read as markup.
+int execPlain(QMessageBox& box) {
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
+    return box.exec();
+}
 
 SaveChangesAnswer askSaveChanges(QWidget* window, const QString& documentName) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
@@ -25,7 +37,7 @@ SaveChangesAnswer askSaveChanges(QWidget* window, const QString& documentName) {
     box.button(QMessageBox::Discard)->setText(QStringLiteral("&Don’t Save"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    switch (execPlain(box)) {
     case QMessageBox::Save:
         return SaveChangesAnswer::Save;
     case QMessageBox::Discard:
@@ -46,7 +58,7 @@ bool askRestoreRecovery(QWidget* window, const QString& documentName, const QStr
     QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
     box.setDefaultButton(restore);
-    box.exec();
+    execPlain(box);
     return box.clickedButton() == restore;
 }
 
@@ -54,7 +66,20 @@ void showError(QWidget* window, const QString& text, const QString& reason) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, window);
     box.setInformativeText(reason);
-    box.exec();
+    execPlain(box);
+}
+
+void showWarning(QWidget* window, const QString& text, const QStringList& problems) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, window);
+    QStringList shown = problems.mid(0, kWarningLinesShown);
+    if (problems.size() > kWarningLinesShown) {
+        shown << QStringLiteral("… and %1 more (see the details).")
+                     .arg(problems.size() - kWarningLinesShown);
+        box.setDetailedText(problems.join(QLatin1Char('\n')));
+    }
+    box.setInformativeText(shown.join(QLatin1Char('\n')));
+    execPlain(box);
 }
 
 QString chooseOpenPath(QWidget* window) {
@@ -122,8 +147,8 @@ std::optional<Font> chooseFont(QWidget* window, const Font& current) {
 } // namespace
 
 EditorPrompts qtEditorPrompts() {
-    return {askSaveChanges, askRestoreRecovery, showError, chooseOpenPath,
-            chooseSavePath, chooseExportPath,   chooseFont};
+    return {askSaveChanges, askRestoreRecovery, showError,        showWarning,
+            chooseOpenPath, chooseSavePath,     chooseExportPath, chooseFont};
 }
 
 } // namespace lanthor

@@ -3,6 +3,7 @@
 #include "platform/Font.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -23,6 +24,9 @@ struct EditorPrompts {
         askRestoreRecovery;
     /// A failure the user must know about: what failed, and why.
     std::function<void(QWidget* window, const QString& text, const QString& reason)> showError;
+    /// Something the user should know that did not stop the work: what, and each problem.
+    std::function<void(QWidget* window, const QString& text, const QStringList& problems)>
+        showWarning;
     /// The tree file to open, or empty.
     std::function<QString(QWidget* window)> chooseOpenPath;
     /// Where to save the document, or empty; `suggested` is its present path or name.

@@ -83,6 +83,7 @@ DocumentWindow* EditorSession::openDocument(const QString& requested, QWidget* a
             return nullptr;
         }
         document->setDisplayName(nextUntitledName().toStdU16String());
+        warnIfNotOneTree(*document, asking, QStringLiteral("The standard input"));
         DocumentWindow* window = show(std::move(document), QString(), recovery_.newUntitledKey());
         window->markUnsaved(); // its content is in no file yet
         return window;
@@ -108,6 +109,7 @@ DocumentWindow* EditorSession::openDocument(const QString& requested, QWidget* a
     }
     const QString name = displayNameFor(path);
     document->setDisplayName(name.toStdU16String());
+    warnIfNotOneTree(*document, asking, QStringLiteral("The document “%1”").arg(info.fileName()));
 
     bool restored = false;
     if (const std::optional<RecoveryStore::Copy> copy = recovery_.newerCopyOf(path)) {
@@ -130,6 +132,19 @@ DocumentWindow* EditorSession::openDocument(const QString& requested, QWidget* a
         window->markUnsaved();
     }
     return window;
+}
+
+void EditorSession::warnIfNotOneTree(const FerrowLanthorDocument& document, QWidget* asking,
+                                     const QString& what) {
+    const std::vector<std::string>& warnings = document.treeTable()->loadWarnings();
+    if (warnings.empty()) {
+        return;
+    }
+    QStringList problems;
+    for (const std::string& warning : warnings) {
+        problems << QString::fromStdString(warning);
+    }
+    prompts_.showWarning(asking, what + QStringLiteral(" is not one tree as written."), problems);
 }
 
 int EditorSession::offerUnsavedUntitled() {

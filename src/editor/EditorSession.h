@@ -66,6 +66,10 @@ public:
 private:
     DocumentWindow* show(std::unique_ptr<FerrowLanthorDocument> document, const QString& path,
                          const QString& recoveryKey);
+    /// Tells the user, in one warning, what keeps the document just read from being one tree
+    /// (and which rows will not be kept); nothing for a file that is one tree.
+    void warnIfNotOneTree(const FerrowLanthorDocument& document, QWidget* asking,
+                          const QString& what);
 
     const TextSystem& textSystem_;
     EditorPrompts prompts_;

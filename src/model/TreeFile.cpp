@@ -17,7 +17,7 @@ class NodeCollector final : public CsvParserDelegate {
 public:
     explicit NodeCollector(std::shared_ptr<NodeArena> arena) : arena_(std::move(arena)) {}
 
-    std::vector<std::shared_ptr<Tree>> nodes;
+    ReadRows rows;
     std::optional<CsvError> error;
     std::uint64_t record = 0;
 
@@ -41,7 +41,10 @@ public:
                 return index < fieldCount_ ? std::u16string_view(row_[index])
                                            : std::u16string_view();
             };
-            nodes.push_back(allocateShared<Tree>(arena_, field(0), field(1), field(2), field(3)));
+            rows.addNode(allocateShared<Tree>(arena_, field(0), field(1), field(2), field(3)),
+                         record);
+        } else if (fieldCount_ == 1 && !row_[0].empty()) {
+            rows.addShortRecord(record);
         }
     }
     void parserDidFailWithError(CsvParser&, const CsvError& failure) override { error = failure; }
@@ -53,8 +56,7 @@ private:
 };
 
 std::optional<TreeLoadError> loadWith(CsvParser& parser, const std::string& file,
-                                      const std::shared_ptr<NodeArena>& arena,
-                                      std::unique_ptr<NodeDictionary>& target) {
+                                      const std::shared_ptr<NodeArena>& arena, TreeTable& table) {
     NodeCollector collector(arena);
     parser.setDelegate(&collector);
     parser.setOptions(CsvParserOptionsSanitizesFields);
@@ -72,8 +74,7 @@ std::optional<TreeLoadError> loadWith(CsvParser& parser, const std::string& file
         logLine("error parsing file:");
         return failure;
     }
-    target = std::make_unique<NodeDictionary>();
-    target->insertAll(std::move(collector.nodes));
+    table.adoptRows(std::move(collector.rows));
     return std::nullopt;
 }
 
@@ -160,12 +161,12 @@ std::size_t rowsLengthBeforeQuoting(const NodeDictionary& dictionary) {
 
 std::optional<TreeLoadError> TreeTable::loadTableFromURL(const std::string& path) {
     CsvParser parser = CsvParser::fromFile(path);
-    return loadWith(parser, path, arena_, nodeDictionary_);
+    return loadWith(parser, path, arena_, *this);
 }
 
 std::optional<TreeLoadError> TreeTable::loadTable(std::u16string_view text) {
     CsvParser parser = CsvParser::fromString(text);
-    return loadWith(parser, {}, arena_, nodeDictionary_);
+    return loadWith(parser, {}, arena_, *this);
 }
 
 std::u16string TreeTable::saveTable() const {

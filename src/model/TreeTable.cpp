@@ -1,6 +1,7 @@
 #include "TreeTable.h"
 
 #include "SubtreeDeletion.h"
+#include "TreeCheck.h"
 #include "base/Log.h"
 
 #include <cstdint>
@@ -30,15 +31,25 @@ void TreeTable::loadTableFromArray(const std::optional<CsvRows>& rows) {
         logLine("error parsing file:");
         return;
     }
-    std::vector<std::shared_ptr<Tree>> nodes;
-    nodes.reserve(rows->size());
+    ReadRows read;
+    read.nodes.reserve(rows->size());
+    std::uint64_t record = 0;
     for (const CsvRow& row : *rows) {
+        ++record;
         if (row.size() >= 2) {
-            nodes.push_back(allocateShared<Tree>(arena_, row));
+            read.addNode(allocateShared<Tree>(arena_, row), record);
+        } else if (row.size() == 1 && !row[0].empty()) {
+            read.addShortRecord(record);
         }
     }
+    adoptRows(std::move(read));
+}
+
+void TreeTable::adoptRows(ReadRows rows) {
     nodeDictionary_ = std::make_unique<NodeDictionary>();
-    nodeDictionary_->insertAll(std::move(nodes));
+    // The dictionary takes copies: the check compares what was read with what was kept.
+    nodeDictionary_->insertAll(rows.nodes);
+    loadWarnings_ = findTreeProblems(std::move(rows), *nodeDictionary_);
 }
 
 std::u16string TreeTable::nextNodeNumber() const {

@@ -2,6 +2,7 @@
 
 #include "NodeArena.h"
 #include "NodeDictionary.h"
+#include "TreeCheck.h"
 #include "csv/CsvAggregator.h"
 
 #include <memory>
@@ -37,6 +38,11 @@ public:
     /// empty fields), the later of two rows with the same number winning. With no rows, logs
     /// "error parsing file:" and keeps the map.
     void loadTableFromArray(const std::optional<CsvRows>& rows);
+    /// What kept the rows last loaded from being one tree, one line each (findTreeProblems):
+    /// empty for a file that is one tree.
+    const std::vector<std::string>& loadWarnings() const { return loadWarnings_; }
+    /// Stores the nodes read from a tree file's rows as the new map and checks them.
+    void adoptRows(ReadRows rows);
     /// The smallest decimal at or above the node count that is not yet a key.
     std::u16string nextNodeNumber() const;
     /// Adds a last child with `text` under `parentNumber`, or a root when the table is empty.
@@ -75,6 +81,7 @@ private:
     void writeRows(std::shared_ptr<CsvOutputStream> stream) const;
 
     std::unique_ptr<NodeDictionary> nodeDictionary_;
+    std::vector<std::string> loadWarnings_;
     std::shared_ptr<NodeArena> arena_ = std::make_shared<NodeArena>(); ///< the nodes' memory
 };
 

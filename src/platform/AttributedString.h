@@ -9,13 +9,6 @@
 
 namespace lanthor {
 
-/// A span of UTF-16 code units.
-struct TextRange {
-    std::size_t location = 0;
-    std::size_t length = 0;
-    std::size_t end() const { return location + length; }
-};
-
 /// What a run of text is drawn with.
 struct TextAttributes {
     Font font;
@@ -48,17 +41,10 @@ public:
     void append(std::u16string_view text, const TextAttributes& attributes);
     /// Sets one font over the whole text; the other attributes stay.
     void setFont(const Font& font);
-    /// Changes every font within `range` to its variant with `traits` added.
-    void applyFontTraits(FontTraits traits, TextRange range);
-    /// Removes the characters within `range` with their attributes.
-    void deleteCharacters(TextRange range);
 
     friend bool operator==(const AttributedString&, const AttributedString&) = default;
 
 private:
-    TextRange clamped(TextRange range) const;
-    /// Splits the run that holds `index` so that a run starts there; returns that run's index.
-    std::size_t splitRunAt(std::size_t index);
     void mergeEqualNeighbours();
 
     std::u16string string_;

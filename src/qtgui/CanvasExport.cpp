@@ -1,6 +1,7 @@
 #include "CanvasExport.h"
 
 #include "QtPainter.h"
+#include "SvgStreamPainter.h"
 #include "base/AtomicFile.h"
 #include "canvas/LanthorDocumentView.h"
 #include "canvas/RecordedDrawing.h"
@@ -10,7 +11,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -40,10 +40,45 @@ std::optional<QRect> pixelRect(Rect extent) {
                  static_cast<int>(height));
 }
 
-/// Draws the recorded drawing on white, with `area`'s top-left corner at the device's origin.
-void paintOn(QPaintDevice& device, const RecordedDrawing& drawing, const QRect& area) {
+/// The largest side that each raster format's encoder takes.
+double largestSide(ExportFormat format) {
+    return format == ExportFormat::Jpeg ? 65'500 : 1'000'000; // libjpeg's and libpng's limits
+}
+
+std::string formatName(ExportFormat format) {
+    return format == ExportFormat::Jpeg ? "JPEG" : "PNG";
+}
+
+std::string sizeText(const QRect& area) {
+    return std::to_string(area.width()) + " x " + std::to_string(area.height());
+}
+
+/// Why the picture cannot be made at this size, before any of it is painted; or none.
+std::optional<std::string> refuseSize(const QRect& area, ExportFormat format) {
+    if (format == ExportFormat::Svg || format == ExportFormat::Pdf) {
+        return std::nullopt;
+    }
+    const std::string drawing = "the drawing is " + sizeText(area) + " pixels, ";
+    const std::string advice = ": export it as SVG or PDF instead";
+    if (std::max(area.width(), area.height()) > largestSide(format)) {
+        return drawing + "larger than " + formatName(format) + " allows (" +
+               std::to_string(static_cast<long>(largestSide(format))) + " on a side)" + advice;
+    }
+    if (double(area.width()) * area.height() > kLargestPicturePixels) {
+        return drawing + "more than the " +
+               std::to_string(static_cast<long>(kLargestPicturePixels)) +
+               " pixels a picture may have" + advice;
+    }
+    return std::nullopt;
+}
+
+/// Draws the recorded drawing on white, with `area`'s top-left corner at the device's origin,
+/// `scale` device units to a point.
+void paintOn(QPaintDevice& device, const RecordedDrawing& drawing, const QRect& area,
+             double scale = 1) {
     QPainter painter(&device);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.scale(scale, scale);
     painter.fillRect(QRect(QPoint(0, 0), area.size()), Qt::white);
     painter.translate(-area.topLeft());
     QtPainter adapter(painter);
@@ -51,7 +86,7 @@ void paintOn(QPaintDevice& device, const RecordedDrawing& drawing, const QRect& 
 }
 
 std::optional<std::string> encode(const RecordedDrawing& drawing, const QRect& area,
-                                  ExportFormat format, QBuffer& buffer) {
+                                  ExportFormat format, QBuffer& buffer, std::string* notice) {
     switch (format) {
     case ExportFormat::Jpeg:
     case ExportFormat::Png: {
@@ -68,21 +103,22 @@ std::optional<std::string> encode(const RecordedDrawing& drawing, const QRect& a
         }
         return std::nullopt;
     }
-    case ExportFormat::Svg: {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setResolution(72);
-        generator.setSize(area.size());
-        generator.setViewBox(QRect(QPoint(0, 0), area.size()));
-        paintOn(generator, drawing, area);
-        return std::nullopt;
-    }
+    case ExportFormat::Svg:
+        break; // streamed to its file instead
     case ExportFormat::Pdf: {
+        const double side = std::max(area.width(), area.height());
+        const double scale = side > kLargestPdfSide ? kLargestPdfSide / side : 1;
+        if (scale < 1 && notice) {
+            *notice = "the drawing is " + sizeText(area) +
+                      " points, larger than a PDF page may be (" +
+                      std::to_string(static_cast<long>(kLargestPdfSide)) +
+                      " on a side): it is scaled to fit";
+        }
         QPdfWriter writer(&buffer);
         writer.setResolution(72);
-        writer.setPageSize(QPageSize(QSizeF(area.size()), QPageSize::Point));
+        writer.setPageSize(QPageSize(QSizeF(area.size()) * scale, QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        paintOn(writer, drawing, area);
+        paintOn(writer, drawing, area, scale);
         return std::nullopt;
     }
     }
@@ -116,7 +152,10 @@ std::optional<ExportFormat> exportFormatForPath(const std::string& path) {
 }
 
 std::optional<std::string> exportCanvas(LanthorDocumentView& canvas, const std::string& path,
-                                        ExportFormat format) {
+                                        ExportFormat format, std::string* notice) {
+    if (notice) {
+        notice->clear();
+    }
     // Record first: the drawing's extent is known only once the pass has laid the tree out.
     RecordedDrawing drawing;
     canvas.display(drawing);
@@ -125,14 +164,29 @@ std::optional<std::string> exportCanvas(LanthorDocumentView& canvas, const std::
         extent =
             unionRect(extent, *drawing.bounds()); // lines reach past the views by half their width
     }
+    if (canvas.subviews().empty()) {
+        return "nothing to draw";
+    }
     const std::optional<QRect> area = pixelRect(extent);
     if (!area) {
         return "the drawing is too large to export";
     }
+    if (std::optional<std::string> refusal = refuseSize(*area, format)) {
+        return refusal;
+    }
 
+    if (format == ExportFormat::Svg) {
+        // Written as it is drawn: a large tree's SVG is hundreds of megabytes.
+        AtomicFile file(path);
+        SvgStreamPainter svg([&file](std::string_view piece) { file.write(piece); }, area->x(),
+                             area->y(), area->width(), area->height());
+        drawing.replay(svg);
+        svg.finish();
+        return file.commit();
+    }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (std::optional<std::string> error = encode(drawing, *area, format, buffer)) {
+    if (std::optional<std::string> error = encode(drawing, *area, format, buffer, notice)) {
         return error;
     }
     buffer.close();

@@ -25,13 +25,18 @@ void walkLines(const AttributedString& text, QtFontCache& fonts, Segment&& segme
                EndLine&& endLine) {
     const std::u16string_view string = text.string();
     std::size_t position = 0;
+    // Found once per line, not once per run: a line of many runs must not be scanned again for
+    // each of them.
+    std::size_t lineBreak = string.find(u'\n');
     const TextAttributes* lastAttributes = nullptr;
     for (const TextRun& run : text.runs()) {
         const QtFontFace& face = fonts.face(run.attributes.font);
         const double raise = raiseFor(run.attributes);
         const std::size_t runEnd = position + run.length;
         while (position < runEnd) {
-            const std::size_t lineBreak = string.find(u'\n', position);
+            if (lineBreak < position) {
+                lineBreak = string.find(u'\n', position);
+            }
             const std::size_t pieceEnd = std::min(lineBreak, runEnd);
             if (pieceEnd > position) {
                 segment(position, pieceEnd - position, face, raise);

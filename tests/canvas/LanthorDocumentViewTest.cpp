@@ -56,17 +56,19 @@ TEST_F(DocumentView, AddsTheFirstRootOrAChildOfTheSelectionAndAClickOutsideUnsel
 }
 
 TEST_F(DocumentView, DisplaysNodeViewsOverThePassAndCoversWhatIsDrawn) {
-    load(u"0,1,R,WWWWWWWWW\n1,,0,x\n"); // the parent reaches left of the origin
+    load(u"0,1,R,WWWWWWWWW\n1,,0,x\n");
     RecordingPainter painter;
     canvas->display(painter);
     EXPECT_EQ(painter.operations, (Lines{"fill white", "line black", "text", "text"}));
-    EXPECT_EQ(painter.textRects[0], rect(-25, 30, 90, 18)); // inside the padding of 5
+    EXPECT_EQ(painter.textRects[0], rect(15, 30, 90, 18)); // inside the padding of 5
+    EXPECT_EQ(canvas->drawingBounds(), rect(0, 0, 500, 400));
+    view(u"0")->setFrameOrigin({-30, 30}); // a view left of the origin is covered too
     EXPECT_EQ(canvas->drawingBounds(), rect(-30, 0, 530, 400));
     view(u"1")->selectNode(); // gray under its text
     RecordingPainter selected;
     canvas->display(selected, rect(0, 80, 100, 40));
     EXPECT_EQ(selected.operations, (Lines{"fill white", "fill other", "text"}));
-    EXPECT_EQ(selected.fills[1], rect(10, 90, 20, 18));
+    EXPECT_EQ(selected.fills[1], rect(50, 90, 20, 18));
 }
 
 } // namespace

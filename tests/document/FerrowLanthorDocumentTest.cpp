@@ -80,7 +80,7 @@ TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
     document.changeHeight();
     document.changeFont([](const Font& font) { return font; });
     EXPECT_FALSE(document.isEdited());
-    EXPECT_EQ(redraws, 8); // every command but the unchanged height redraws
+    EXPECT_EQ(redraws, 7); // every command but the unchanged height and font redraws
     click(u"3");
     document.swapNode(); // an only child
     answers = {u"1", u"C"};
@@ -95,13 +95,19 @@ TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
     click(u"2");
     document.swapNode();
     document.deleteTree();
-    document.deleteTree(); // the deleted view is still selected, and names no node
-    document.toggleNodeNumber();
+    EXPECT_EQ(canvas->selectedNode(), nullptr); // the selection went with the node
+    document.deleteTree();
+    document.toggleNodeNumber(); // a display setting, not an edit
     answers = {u"edited"};
     click(u"1");
     click(u"1", 2);
-    EXPECT_EQ(editNotices, 8);
+    EXPECT_EQ(editNotices, 7);
     EXPECT_EQ(log.lines().back(), "Deleting Node :(null)");
+    // With the root deleted, Add starts a new tree.
+    click(u"0");
+    document.deleteTree();
+    document.addNode();
+    EXPECT_EQ(document.dataOfType(), treeFileBytes(u"0,,R,New Tree!\n"));
     FerrowLanthorDocument alone; // without a window nothing changes
     alone.toggleNodeNumber();
     alone.addNode();
@@ -110,21 +116,29 @@ TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
     EXPECT_FALSE(alone.isEdited());
 }
 
-TEST_F(Document, HeightTakesTheLeadingIntegerAndTheFontAlwaysLogs) {
-    answers = {u"60", std::nullopt, u"  -7 points", u"tall"};
-    for (int i = 0; i < 4; ++i) {
-        document.changeHeight(); // an edit only when the answer differs
+TEST_F(Document, HeightAndFontAreDisplaySettingsThatRefuseWhatTheyCannotUse) {
+    Lines refusals;
+    document.setRefusalHandler([&refusals](const std::string& why) { refusals.push_back(why); });
+    answers = {u"60", std::nullopt, u"  -7 points", u"tall", u"0", u"10001", u" 80 ", u"10000"};
+    for (std::size_t i = 0; i < 8; ++i) {
+        document.changeHeight();
     }
-    EXPECT_EQ(canvas->mConfiguration()->height(), 0); // no number: 0, kept like any other
-    EXPECT_EQ(asked, (Lines{"Change Tree Height | 60", "Change Tree Height | 60",
-                            "Change Tree Height | 60", "Change Tree Height | -7"}));
-    EXPECT_EQ(editNotices, 2);
+    EXPECT_EQ(canvas->mConfiguration()->height(), 10000);
+    EXPECT_EQ(asked.size(), 8u);
+    EXPECT_EQ(asked.back(), "Change Tree Height | 80");
+    const std::string range = "The level height must be a whole number from 1 to 10000, not ";
+    EXPECT_EQ(refusals, (Lines{range + "“  -7 points”.", range + "“tall”.", range + "“0”.",
+                               range + "“10001”."}));
+    EXPECT_EQ(log.lines(), refusals);
+    EXPECT_EQ(redraws, 2);
+    log.take();
     document.changeFont([](const Font& font) { return font; });
     document.changeFont([](const Font& font) { return Font(u"Courier", font.pointSize() + 3); });
     EXPECT_EQ(canvas->mConfiguration()->font(), Font(u"Courier", 18.0));
     EXPECT_EQ(log.lines(), (Lines{"Font Chnaged", "Font Chnaged"}));
-    EXPECT_EQ(redraws, 4);
-    EXPECT_EQ(editNotices, 3);
+    EXPECT_EQ(redraws, 3);
+    EXPECT_EQ(editNotices, 0);
+    EXPECT_FALSE(document.isEdited());
 }
 
 TEST_F(Document, ExportWritesToTheDesktopUnderTheDisplayNameOrSaysWhyNot) {

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -107,6 +108,34 @@ TEST_F(EditorTest, AFileThatCannotBeReadOpensNothingAndSaysWhy) {
                                qPath(dir.file("missing.csv")) +
                                ": cannot be read (No such file or directory)"}));
     EXPECT_EQ(readFile(broken), "0,1,R,\"open quote\n1,,0,x\n");
+}
+
+TEST_F(EditorTest, AFileThatIsNotOneTreeOpensWithOneWarningAndAReadOnlyOneIsNotReplaced) {
+    const std::string path = dir.write("<img src=x.png>.csv", "0,1 9,R,a\n1,,0,b\n1,,0,c\n");
+    DocumentWindow* window = open(path);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(user.warnings,
+              QStringList{"The document “<img src=x.png>.csv” is not one tree as written. | row 2: "
+                          "node \"1\" is numbered again in row 3: row 2 will not be kept / node "
+                          "\"0\" (row 1) lists \"9\", which is no node: it is left out of the "
+                          "drawing"});
+    // Read-only: refused with the reason, and Save As offered instead.
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    clickNode(*window, u"1");
+    trigger(*window, "deleteTreeAction");
+    user.paths = {QString::fromStdString(dir.file("copy.csv"))};
+    trigger(*window, "saveAction");
+    EXPECT_EQ(user.errors,
+              QStringList{"The document “<img src=x.png>” could not be saved. | " + qPath(path) +
+                          " is read-only. Choose another name to save it under."});
+    EXPECT_EQ(readFile(path), "0,1 9,R,a\n1,,0,b\n1,,0,c\n");
+    EXPECT_EQ(readFile(dir.file("copy.csv")), treeFileBytes(u"0,9 ,R,a\n"));
+    // A refused level height says why in the status bar, and changes nothing.
+    answerInputAlert(QStringLiteral("0"));
+    trigger(*window, "levelHeightAction");
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              "The level height must be a whole number from 1 to 10000, not “0”.");
+    EXPECT_FALSE(window->isWindowModified());
 }
 
 /// The recovery copies in `folder`, waiting up to ten seconds for the first one to appear.

@@ -49,6 +49,9 @@ EditorPrompts ScriptedPrompts::prompts() {
     scripted.showError = [this](QWidget*, const QString& text, const QString& reason) {
         errors << text + " | " + reason;
     };
+    scripted.showWarning = [this](QWidget*, const QString& text, const QStringList& problems) {
+        warnings << text + " | " + problems.join(QStringLiteral(" / "));
+    };
     scripted.chooseOpenPath = [this](QWidget*) {
         return answer(asked, paths, QStringLiteral("open"), QString());
     };

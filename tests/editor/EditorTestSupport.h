@@ -35,8 +35,9 @@ struct ScriptedPrompts {
     std::deque<QString> paths; ///< for the open, save and export file choosers
     std::deque<std::optional<Font>> fonts;
 
-    QStringList asked;  ///< one line per question: its kind and the document's name
-    QStringList errors; ///< one line per failure shown: "text | reason"
+    QStringList asked;    ///< one line per question: its kind and the document's name
+    QStringList errors;   ///< one line per failure shown: "text | reason"
+    QStringList warnings; ///< one line per warning shown: "text | problem / problem ..."
 
     EditorPrompts prompts();
 };
