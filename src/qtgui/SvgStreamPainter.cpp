@@ -24,19 +24,30 @@ void appendNumber(std::string& out, double value) {
     out.append(text, end.ptr);
 }
 
-void appendColor(std::string& out, Color color) {
+/// ` name="value"`, a number.
+void appendAttribute(std::string& out, std::string_view name, double value) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    appendNumber(out, value);
+    out += '"';
+}
+
+/// ` name="#rrggbb"`, and ` name-opacity="alpha"` for a colour that is not opaque.
+void appendColorAttribute(std::string& out, std::string_view name, Color color) {
     char text[8];
     const auto channel = [](double value) {
         return static_cast<unsigned>(std::lround(std::clamp(value, 0.0, 1.0) * 255));
     };
     std::snprintf(text, sizeof text, "#%02x%02x%02x", channel(color.red), channel(color.green),
                   channel(color.blue));
+    out += ' ';
+    out += name;
+    out += "=\"";
     out += text;
     out += '"';
     if (color.alpha < 1) {
-        out += " fill-opacity=\"";
-        appendNumber(out, color.alpha);
-        out += '"';
+        appendAttribute(out, std::string(name) + "-opacity", color.alpha);
     }
 }
 
@@ -69,19 +80,16 @@ void appendEscaped(std::string& out, std::u16string_view text) {
 SvgStreamPainter::SvgStreamPainter(Sink sink, double left, double top, double width, double height)
     : sink_(std::move(sink)) {
     buffer_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-    appendNumber(buffer_, width);
-    buffer_ += "\" height=\"";
-    appendNumber(buffer_, height);
-    buffer_ += "\" viewBox=\"";
-    appendNumber(buffer_, left);
-    buffer_ += ' ';
-    appendNumber(buffer_, top);
-    buffer_ += ' ';
-    appendNumber(buffer_, width);
-    buffer_ += ' ';
-    appendNumber(buffer_, height);
-    buffer_ += "\">\n";
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\"";
+    appendAttribute(buffer_, "width", width);
+    appendAttribute(buffer_, "height", height);
+    buffer_ += " viewBox=\"";
+    const double box[] = {left, top, width, height};
+    for (std::size_t i = 0; i < std::size(box); ++i) {
+        appendNumber(buffer_, box[i]);
+        buffer_ += i + 1 < std::size(box) ? ' ' : '"';
+    }
+    buffer_ += ">\n";
     fillRect({{left, top}, {width, height}}, Color::white());
 }
 
@@ -102,33 +110,24 @@ void SvgStreamPainter::fillRect(Rect rect, Color color) {
     if (!(rect.size.width > 0 && rect.size.height > 0)) {
         return; // nothing to see
     }
-    buffer_ += "<rect x=\"";
-    appendNumber(buffer_, rect.origin.x);
-    buffer_ += "\" y=\"";
-    appendNumber(buffer_, rect.origin.y);
-    buffer_ += "\" width=\"";
-    appendNumber(buffer_, rect.size.width);
-    buffer_ += "\" height=\"";
-    appendNumber(buffer_, rect.size.height);
-    buffer_ += "\" fill=\"";
-    appendColor(buffer_, color);
+    buffer_ += "<rect";
+    appendAttribute(buffer_, "x", rect.origin.x);
+    appendAttribute(buffer_, "y", rect.origin.y);
+    appendAttribute(buffer_, "width", rect.size.width);
+    appendAttribute(buffer_, "height", rect.size.height);
+    appendColorAttribute(buffer_, "fill", color);
     buffer_ += "/>\n";
     flushIfFull();
 }
 
 void SvgStreamPainter::strokeLine(Point from, Point to, double width, Color color) {
-    buffer_ += "<line x1=\"";
-    appendNumber(buffer_, from.x);
-    buffer_ += "\" y1=\"";
-    appendNumber(buffer_, from.y);
-    buffer_ += "\" x2=\"";
-    appendNumber(buffer_, to.x);
-    buffer_ += "\" y2=\"";
-    appendNumber(buffer_, to.y);
-    buffer_ += "\" stroke-width=\"";
-    appendNumber(buffer_, width);
-    buffer_ += "\" stroke=\"";
-    appendColor(buffer_, color);
+    buffer_ += "<line";
+    appendAttribute(buffer_, "x1", from.x);
+    appendAttribute(buffer_, "y1", from.y);
+    appendAttribute(buffer_, "x2", to.x);
+    appendAttribute(buffer_, "y2", to.y);
+    appendAttribute(buffer_, "stroke-width", width);
+    appendColorAttribute(buffer_, "stroke", color);
     buffer_ += "/>\n";
     flushIfFull();
 }
