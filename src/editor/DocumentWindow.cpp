@@ -77,7 +77,9 @@ void DocumentWindow::fillRecentMenu(QMenu* menu) {
     menu->clear();
     const QStringList paths = session_.recentFiles().paths();
     for (const QString& path : paths) {
-        QAction* open = menu->addAction(QFileInfo(path).fileName());
+        // A file name is shown as it is: an ampersand in it is no shortcut mark.
+        QAction* open = menu->addAction(
+            QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&")));
         open->setToolTip(path);
         open->setStatusTip(path);
         connect(open, &QAction::triggered, this,
@@ -107,8 +109,10 @@ void DocumentWindow::fitToScreen() {
 }
 
 void DocumentWindow::updateTitle() {
-    setWindowTitle(
-        QStringLiteral("%1[*] — %2").arg(displayName(), QApplication::applicationDisplayName()));
+    // A "[*]" in the name is text, not the place of the unsaved-edits mark.
+    QString name = displayName();
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(QStringLiteral("%1[*] — %2").arg(name, QApplication::applicationDisplayName()));
     setWindowModified(document_->isEdited());
 }
 

@@ -7,8 +7,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -136,6 +139,23 @@ TEST_F(EditorTest, AFileThatIsNotOneTreeOpensWithOneWarningAndAReadOnlyOneIsNotR
     EXPECT_EQ(window->statusBar()->currentMessage(),
               "The level height must be a whole number from 1 to 10000, not “0”.");
     EXPECT_FALSE(window->isWindowModified());
+}
+
+TEST(EditorPrompts, MessageBoxesShowNamesAndReasonsAsPlainText) {
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (const QLabel* label : box->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) {
+                shown << label->text() + (label->textFormat() == Qt::PlainText ? "" : " (rich)");
+            }
+        }
+        box->accept();
+    });
+    qtEditorPrompts().showError(nullptr, QStringLiteral("“<img src=x.png>.csv” failed."),
+                                QStringLiteral("<b>bold?</b>"));
+    EXPECT_EQ(shown, (QStringList{"“<img src=x.png>.csv” failed.", "<b>bold?</b>"}));
 }
 
 /// The recovery copies in `folder`, waiting up to ten seconds for the first one to appear.
