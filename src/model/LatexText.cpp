@@ -192,8 +192,8 @@ std::string qtree(const TreeTable& table) {
             }
             bool lines = false;
             const std::string text = latexText(node.nodeValue(), &lines);
-            const std::string label =
-                lines ? "\\node[align=center]{" + text + "};" : "{" + text + "}";
+            // tikz-qtree takes no node options in a leaf: a stack keeps the lines centred.
+            const std::string label = lines ? "{\\shortstack{" + text + "}}" : "{" + text + "}";
             out += isLeaf && depth > 0 ? label : "[." + label;
         },
         [&](std::size_t depth, bool isLeaf) {

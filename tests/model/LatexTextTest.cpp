@@ -1,4 +1,5 @@
 #include "model/LatexText.h"
+
 #include "model/TreeTable.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ TEST(LatexText, WritesMarkupSpecialsLineBreaksAndBoldEdgesForBothPackages) {
               "\\end{forest}\n");
     EXPECT_EQ(writeLatex(table, LatexPackage::Qtree, false),
               "\\Tree [.{S} \\edge[very thick]; {\\textbf{a}\\&b\\_\\{c\\}\\textsubscript{2}} "
-              "\\node[align=center]{x\\\\\\textit{y} \\textless{}b\\textgreater{}open}; ]\n");
+              "{\\shortstack{x\\\\\\textit{y} \\textless{}b\\textgreater{}open}} ]\n");
 }
 
 TEST(LatexText, WritesEveryRootAndAWholeDocumentOnRequest) {
