@@ -106,7 +106,7 @@ TEST(TreeText, PennWritesWordsApartAndBracketsSpelledOut) {
     const auto tree =
         table(u"[\"N P(\" \"the  old) man\" [\"\"] [x]] [\"\" [y]] [\" \"]", Format::Brackets);
     EXPECT_EQ(writeTreeText(*tree, Format::Penn),
-              u"(N_P-LRB- the old-RRB- man () x)\n( ( y) )\n( () )\n");
+              u"(N_P-LRB- the old-RRB- man () x)\n( ( (y)) )\n( () )\n");
 }
 
 /// A random forest in reading order, texts from characters that need care in both notations.
