@@ -88,7 +88,7 @@ public:
             }
         }
         if (unlabelled_ || !opened_.empty()) {
-            return errorAt(text_, unlabelled_.value_or(opened_.back().at),
+            return errorAt(text_, unlabelled_ ? *unlabelled_ : opened_.back().at,
                            "unclosed '(': expected ')' before the end of the text");
         }
         if (builder_.empty()) {
