@@ -31,7 +31,8 @@ Tree& TreeBuilder::add(std::u16string text) {
     char digits[24];
     const auto end = std::to_chars(std::begin(digits), std::end(digits), nodes_.size()).ptr;
     const std::u16string number(digits, end);
-    auto node = std::make_shared<Tree>(number, u"", open_.empty() ? u"R" : u"", text);
+    auto node = allocateShared<Tree>(arena_, number, u"", open_.empty() ? u"R" : u"", u"");
+    node->setNodeValue(std::move(text));
     if (!open_.empty()) {
         open_.back()->childrenList().push_back(number);
     }
