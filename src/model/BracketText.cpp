@@ -2,8 +2,6 @@
 
 #include "TreeTextParts.h"
 
-#include <optional>
-
 namespace lanthor::treetext {
 
 namespace {

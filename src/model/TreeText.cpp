@@ -23,8 +23,8 @@ void TreeBuilder::open(std::u16string text) {
     open_.push_back(&node);
 }
 
-Tree& TreeBuilder::addLeaf(std::u16string text) {
-    return add(std::move(text));
+void TreeBuilder::addLeaf(std::u16string text) {
+    add(std::move(text));
 }
 
 Tree& TreeBuilder::add(std::u16string text) {

@@ -29,10 +29,9 @@ public:
     /// becomes the innermost open node.
     void open(std::u16string text);
     /// A new node with `text` and no children under the innermost open node.
-    Tree& addLeaf(std::u16string text);
+    void addLeaf(std::u16string text);
     void setText(std::u16string text) { open_.back()->setNodeValue(std::move(text)); }
     void close() { open_.pop_back(); }
-    std::size_t openCount() const { return open_.size(); }
     bool empty() const { return nodes_.empty(); }
     std::shared_ptr<TreeTable> finish();
 
