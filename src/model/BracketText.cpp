@@ -2,8 +2,6 @@
 
 #include "TreeTextParts.h"
 
-#include <optional>
-
 namespace lanthor::treetext {
 
 namespace {
@@ -49,18 +47,21 @@ public:
                 ++at_;
             } else if (opened.empty()) {
                 return errorAt(text_, at_, "text outside brackets");
-            } else if (!readToken()) {
-                return errorAt(text_, at_,
-                               "unclosed quote: expected '\"' before the end of the text");
             } else if (expectLabel) {
-                builder_.setText(std::move(token_));
+                std::u16string label;
+                if (!readToken(label)) {
+                    return unclosedQuote();
+                }
+                builder_.setText(std::move(label));
                 expectLabel = false;
             } else {
                 if (inLeaf_) {
                     leaf_ += u' ';
                 }
-                leaf_ += token_;
                 inLeaf_ = true;
+                if (!readToken(leaf_)) {
+                    return unclosedQuote();
+                }
             }
         }
         if (!opened.empty()) {
@@ -74,18 +75,31 @@ public:
     }
 
 private:
-    /// Reads a bare or quoted token into `token_`; false, with `at_` at the quote, when a quote
-    /// is not closed.
-    bool readToken() {
-        token_.clear();
+    TreeTextError unclosedQuote() const {
+        return errorAt(text_, at_, "unclosed quote: expected '\"' before the end of the text");
+    }
+
+    /// Appends a bare or quoted token's text to `out`; false, with `at_` at the quote, when a
+    /// quote is not closed.
+    bool readToken(std::u16string& out) {
         const bool quoted = text_[at_] == u'"';
         const std::size_t start = at_;
         at_ += quoted ? 1 : 0;
-        while (at_ < text_.size() && (quoted ? text_[at_] != u'"' : !endsBareToken(text_[at_]))) {
-            if (text_[at_] == u'\\' && at_ + 1 < text_.size() && isEscapable(text_[at_ + 1])) {
-                ++at_;
+        while (at_ < text_.size()) {
+            // Plain characters are copied a run at a time.
+            std::size_t end = at_;
+            while (end < text_.size() && text_[end] != u'\\' &&
+                   (quoted ? text_[end] != u'"' : !endsBareToken(text_[end]))) {
+                ++end;
             }
-            token_ += text_[at_++];
+            out.append(text_.substr(at_, end - at_));
+            at_ = end;
+            if (at_ == text_.size() || text_[at_] != u'\\') {
+                break;
+            }
+            const bool escape = at_ + 1 < text_.size() && isEscapable(text_[at_ + 1]);
+            at_ += escape ? 1 : 0;
+            out += text_[at_++];
         }
         if (quoted && at_ == text_.size()) {
             at_ = start;
@@ -106,7 +120,6 @@ private:
     std::u16string_view text_;
     std::size_t at_ = 0;
     TreeBuilder builder_;
-    std::u16string token_;
     std::u16string leaf_; ///< the words read so far of the current leaf
     bool inLeaf_ = false;
 };

@@ -88,7 +88,7 @@ public:
             }
         }
         if (unlabelled_ || !opened_.empty()) {
-            return errorAt(text_, unlabelled_.value_or(opened_.back().at),
+            return errorAt(text_, unlabelled_ ? *unlabelled_ : opened_.back().at,
                            "unclosed '(': expected ')' before the end of the text");
         }
         if (builder_.empty()) {
@@ -131,7 +131,8 @@ public:
         if (depth > 0) {
             out_ += u' ';
         }
-        if (depth > 0 && childCount == 0) {
+        // A word right after a "(" without a label would be taken for the label.
+        if (depth > 0 && childCount == 0 && !afterEmptyLabel_) {
             appendWords(text, u' ');
             if (!hasWords(text)) {
                 out_ += u"()";
@@ -140,6 +141,7 @@ public:
         }
         out_ += u'(';
         appendWords(text, u'_');
+        afterEmptyLabel_ = !hasWords(text);
         if (childCount == 0) {
             leave(node, depth);
         }
@@ -147,6 +149,7 @@ public:
 
     void leave(const Tree& node, std::size_t depth) override {
         out_ += u')';
+        afterEmptyLabel_ = false;
         if (depth == 0) {
             out_ += hasWords(node.nodeValue()) ? u"\n" : u" )\n";
         }
@@ -188,6 +191,7 @@ private:
     }
 
     std::u16string out_;
+    bool afterEmptyLabel_ = false;
 };
 
 } // namespace

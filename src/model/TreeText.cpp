@@ -23,15 +23,16 @@ void TreeBuilder::open(std::u16string text) {
     open_.push_back(&node);
 }
 
-Tree& TreeBuilder::addLeaf(std::u16string text) {
-    return add(std::move(text));
+void TreeBuilder::addLeaf(std::u16string text) {
+    add(std::move(text));
 }
 
 Tree& TreeBuilder::add(std::u16string text) {
     char digits[24];
     const auto end = std::to_chars(std::begin(digits), std::end(digits), nodes_.size()).ptr;
     const std::u16string number(digits, end);
-    auto node = std::make_shared<Tree>(number, u"", open_.empty() ? u"R" : u"", text);
+    auto node = allocateShared<Tree>(arena_, number, u"", open_.empty() ? u"R" : u"", u"");
+    node->setNodeValue(std::move(text));
     if (!open_.empty()) {
         open_.back()->childrenList().push_back(number);
     }

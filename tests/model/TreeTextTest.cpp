@@ -91,6 +91,7 @@ TEST(TreeText, PennErrorsSayWhereAndWhat) {
     const std::pair<std::u16string, std::string> cases[] = {
         {u"\n", "2:1 expected '(' before the end of the text"},
         {u"(S (NP x)", "1:1 unclosed '(': expected ')' before the end of the text"},
+        {u" (", "1:2 unclosed '(': expected ')' before the end of the text"},
         {u"(S ((", "1:5 unclosed '(': expected ')' before the end of the text"},
         {u"(S))", "1:4 ')' without a matching '('"},
         {u"x (S)", "1:1 text outside brackets"},
@@ -106,7 +107,7 @@ TEST(TreeText, PennWritesWordsApartAndBracketsSpelledOut) {
     const auto tree =
         table(u"[\"N P(\" \"the  old) man\" [\"\"] [x]] [\"\" [y]] [\" \"]", Format::Brackets);
     EXPECT_EQ(writeTreeText(*tree, Format::Penn),
-              u"(N_P-LRB- the old-RRB- man () x)\n( ( y) )\n( () )\n");
+              u"(N_P-LRB- the old-RRB- man () x)\n( ( (y)) )\n( () )\n");
 }
 
 /// A random forest in reading order, texts from characters that need care in both notations.
