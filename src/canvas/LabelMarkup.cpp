@@ -1,7 +1,7 @@
 #include "LabelMarkup.h"
 
-#include "MarkupTags.h"
 #include "base/ReplaceAll.h"
+#include "model/MarkupRuns.h"
 #include "model/Tree.h"
 
 #include <algorithm>
@@ -67,156 +67,6 @@ std::u16string_view styleMarker(const MarkupTag& tag) {
     return {};
 }
 
-/// A tag of the markup, or the text between two tags.
-struct MarkupToken {
-    const MarkupTag* tag; ///< null for text
-    std::u16string_view text;
-};
-
-std::vector<MarkupToken> markupTokens(std::u16string_view sanitized) {
-    std::vector<MarkupToken> tokens;
-    std::size_t textStart = 0;
-    const auto endText = [&](std::size_t at) {
-        if (at > textStart) {
-            tokens.push_back({nullptr, sanitized.substr(textStart, at - textStart)});
-        }
-    };
-    for (std::size_t at = sanitized.find(u'<'); at != std::u16string_view::npos;
-         at = sanitized.find(u'<', at + 1)) {
-        for (const MarkupTag& tag : kMarkupTags) {
-            if (sanitized.substr(at, tag.text.size()) == tag.text) {
-                endText(at);
-                tokens.push_back({&tag, tag.text});
-                textStart = at + tag.text.size();
-                break;
-            }
-        }
-    }
-    endText(sanitized.size());
-    return tokens;
-}
-
-constexpr std::size_t kElementCount = 5;
-
-std::size_t indexOf(MarkupElement element) {
-    return static_cast<std::size_t>(element);
-}
-
-bool isVertical(MarkupElement element) {
-    return element == MarkupElement::Subscript || element == MarkupElement::Superscript;
-}
-
-/// Which tags have a partner: a closing tag pairs with the latest unpaired opening tag of its
-/// element. Line breaks stand alone.
-std::vector<bool> pairedTags(const std::vector<MarkupToken>& tokens) {
-    std::vector<bool> paired(tokens.size(), false);
-    std::array<std::vector<std::size_t>, kElementCount> open;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const MarkupTag* tag = tokens[i].tag;
-        if (!tag || tag->element == MarkupElement::LineBreak) {
-            continue;
-        }
-        std::vector<std::size_t>& stack = open[indexOf(tag->element)];
-        if (tag->form == MarkupTag::Opening) {
-            stack.push_back(i);
-        } else if (!stack.empty()) {
-            paired[stack.back()] = paired[i] = true;
-            stack.pop_back();
-        }
-    }
-    return paired;
-}
-
-/// What paired tags leave in force at a point of the text.
-struct Style {
-    bool bold = false;
-    bool italic = false;
-    MarkupElement vertical = MarkupElement::LineBreak; ///< LineBreak: neither raised nor lowered
-    friend bool operator==(const Style&, const Style&) = default;
-};
-
-/// Writes text with paired tags as the fewest tags that give each piece of text its style:
-/// bold, italic and raised or lowered, opened in that order around every run of one style.
-class StyledTextWriter {
-public:
-    StyledTextWriter(std::size_t length, std::size_t tokenCount) : closed_(tokenCount, false) {
-        out_.reserve(length);
-    }
-
-    void writeText(std::u16string_view text) {
-        writeStyle(current());
-        out_ += text;
-    }
-    void writeEscaped(std::u16string_view tag) {
-        writeStyle(current());
-        for (const char16_t c : tag) {
-            out_ += c == u'<' ? u"&lt;" : c == u'>' ? u"&gt;" : std::u16string(1, c);
-        }
-    }
-    /// A paired tag at token `token`: opens or closes its element.
-    void applyTag(const MarkupTag& tag, std::size_t token) {
-        const std::size_t element = indexOf(tag.element);
-        if (tag.form == MarkupTag::Opening) {
-            ++depth_[element];
-            open_[element].push_back(token);
-            if (isVertical(tag.element)) {
-                verticals_.emplace_back(tag.element, token);
-            }
-        } else {
-            --depth_[element];
-            closed_[open_[element].back()] = true;
-            open_[element].pop_back();
-        }
-    }
-    std::u16string finish() {
-        writeStyle(Style{});
-        return std::move(out_);
-    }
-
-private:
-    Style current() {
-        // Raised and lowered text take the innermost of the two still open; closed entries
-        // leave the stack once they reach its top.
-        while (!verticals_.empty() && closed_[verticals_.back().second]) {
-            verticals_.pop_back();
-        }
-        return {depth_[indexOf(MarkupElement::Bold)] > 0,
-                depth_[indexOf(MarkupElement::Italic)] > 0,
-                verticals_.empty() ? MarkupElement::LineBreak : verticals_.back().first};
-    }
-    void writeStyle(const Style& style) {
-        if (style == written_) {
-            return;
-        }
-        if (written_.vertical != MarkupElement::LineBreak) {
-            out_ += markupTag(written_.vertical, MarkupTag::Closing);
-        }
-        if (written_.italic) {
-            out_ += markupTag(MarkupElement::Italic, MarkupTag::Closing);
-        }
-        if (written_.bold) {
-            out_ += markupTag(MarkupElement::Bold, MarkupTag::Closing);
-        }
-        if (style.bold) {
-            out_ += markupTag(MarkupElement::Bold, MarkupTag::Opening);
-        }
-        if (style.italic) {
-            out_ += markupTag(MarkupElement::Italic, MarkupTag::Opening);
-        }
-        if (style.vertical != MarkupElement::LineBreak) {
-            out_ += markupTag(style.vertical, MarkupTag::Opening);
-        }
-        written_ = style;
-    }
-
-    std::u16string out_;
-    Style written_;
-    std::array<int, kElementCount> depth_{};
-    std::array<std::vector<std::size_t>, kElementCount> open_;     ///< opening tokens still open
-    std::vector<std::pair<MarkupElement, std::size_t>> verticals_; ///< element, opening token
-    std::vector<bool> closed_; ///< per token: an opening tag that has been closed
-};
-
 } // namespace
 
 bool mayHoldMarkup(std::u16string_view text) {
@@ -253,20 +103,47 @@ std::u16string balanceMarkup(std::u16string_view sanitized) {
     if (sanitized.find(u'<') == std::u16string_view::npos) {
         return std::u16string(sanitized);
     }
-    const std::vector<MarkupToken> tokens = markupTokens(sanitized);
-    const std::vector<bool> paired = pairedTags(tokens);
-    StyledTextWriter writer(sanitized.size(), tokens.size());
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const MarkupTag* tag = tokens[i].tag;
-        if (!tag || tag->element == MarkupElement::LineBreak) {
-            writer.writeText(tokens[i].text);
-        } else if (!paired[i]) {
-            writer.writeEscaped(tag->text); // without its partner a tag is text, shown as typed
+    // Each run in the fewest tags that give it its style: bold, italic, then raised or lowered,
+    // opened in that order around every run of one style.
+    std::u16string out;
+    out.reserve(sanitized.size());
+    MarkupStyle written;
+    const auto writeStyle = [&](const MarkupStyle& style) {
+        if (style == written) {
+            return;
+        }
+        if (written.vertical != MarkupElement::LineBreak) {
+            out += markupTag(written.vertical, MarkupTag::Closing);
+        }
+        if (written.italic) {
+            out += markupTag(MarkupElement::Italic, MarkupTag::Closing);
+        }
+        if (written.bold) {
+            out += markupTag(MarkupElement::Bold, MarkupTag::Closing);
+        }
+        if (style.bold) {
+            out += markupTag(MarkupElement::Bold, MarkupTag::Opening);
+        }
+        if (style.italic) {
+            out += markupTag(MarkupElement::Italic, MarkupTag::Opening);
+        }
+        if (style.vertical != MarkupElement::LineBreak) {
+            out += markupTag(style.vertical, MarkupTag::Opening);
+        }
+        written = style;
+    };
+    for (const MarkupRun& run : markupRuns(sanitized)) {
+        writeStyle(run.style);
+        if (run.kind == MarkupRun::UnpairedTag) {
+            for (const char16_t c : run.text) { // escaped again: shown as typed
+                out += c == u'<' ? u"&lt;" : c == u'>' ? u"&gt;" : std::u16string(1, c);
+            }
         } else {
-            writer.applyTag(*tag, i);
+            out += run.text;
         }
     }
-    return writer.finish();
+    writeStyle({});
+    return out;
 }
 
 bool hasStyleTags(std::u16string_view sanitized) {

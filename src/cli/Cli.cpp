@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "ConvertCommand.h"
 #include "CsvCommand.h"
 #include "RenderCommands.h"
 #include "TreeCommands.h"
@@ -21,7 +22,9 @@ constexpr const char* kUsage =
     "       lanthor resave IN OUT\n"
     "       lanthor layout FILE [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
     "       lanthor export FILE -o OUT [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
-    "FILE may be - for standard input, and the OUT of resave - for standard output.\n";
+    "       lanthor convert [--from F] [--to F] [--standalone] IN OUT\n"
+    "FILE and IN may be - for standard input, and the OUT of resave and convert - for standard\n"
+    "output. Formats: csv, brackets, ptb, forest, qtree (LaTeX, written only).\n";
 
 } // namespace
 
@@ -49,12 +52,13 @@ struct Subcommand {
     int (*run)(const std::vector<std::string>& args);
 };
 
-constexpr std::array<Subcommand, 7> kSubcommands = {{
+constexpr std::array<Subcommand, 8> kSubcommands = {{
     {"csv", runCsvCommand},
     {"dump", runDumpCommand},
     {"resave", runResaveCommand},
     {"layout", runLayoutCommand},
     {"export", runExportCommand},
+    {"convert", runConvertCommand},
     {"--help", printUsage},
     {"-h", printUsage},
 }};

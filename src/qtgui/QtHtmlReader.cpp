@@ -1,7 +1,7 @@
 #include "QtHtmlReader.h"
 
 #include "base/ReplaceAll.h"
-#include "canvas/MarkupTags.h"
+#include "model/MarkupTags.h"
 
 #include <QChar>
 #include <QString>

@@ -3,6 +3,7 @@
 
 #include "CsvParserInvariants.h"
 #include "TreeFileRoundTrip.h"
+#include "TreeTextRoundTrip.h"
 #include "support/TempDir.h"
 
 #include <functional>
@@ -18,9 +19,12 @@ TEST(FuzzReplay, EveryTargetKeepsItsInvariantsOnEveryKeptInput) {
     const test::TempDir scratch;
     const std::map<std::string, std::function<std::string(const std::string&)>> checks{
         {"csv_parser_fuzzer", [](const auto& bytes) { return csvParserInvariantViolation(bytes); }},
-        {"tree_file_fuzzer", [&scratch](const auto& bytes) {
+        {"tree_file_fuzzer",
+         [&scratch](const auto& bytes) {
              return fuzzing::treeFileRoundTripProblem(bytes, scratch.path()).value_or("");
-         }}};
+         }},
+        {"tree_text_fuzzer",
+         [](const auto& bytes) { return fuzzing::treeTextRoundTripProblem(bytes).value_or(""); }}};
     const fs::path fuzz = fs::path(LANTHOR_SOURCE_DIR) / "fuzz";
     for (const fs::directory_entry& source : fs::directory_iterator(fuzz)) {
         const std::string target = source.path().stem().string();
