@@ -45,6 +45,11 @@ std::optional<TreeLoadError> FerrowLanthorDocument::readFromURL(const std::strin
     if (std::optional<TreeLoadError> failure = table->loadTableFromURL(path)) {
         return failure;
     }
+    readFromTable(std::move(table));
+    return std::nullopt;
+}
+
+void FerrowLanthorDocument::readFromTable(std::shared_ptr<TreeTable> table) {
     treeTable_ = std::move(table);
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
         forgetNodeViews(*canvas);
@@ -52,7 +57,6 @@ std::optional<TreeLoadError> FerrowLanthorDocument::readFromURL(const std::strin
         canvas->redraw();
     }
     edited_ = false;
-    return std::nullopt;
 }
 
 std::string FerrowLanthorDocument::dataOfType() const {

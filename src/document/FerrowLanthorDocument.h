@@ -43,6 +43,9 @@ public:
     /// On failure the old table stays and the reason is returned: the caller must refuse to
     /// open the file, so that it is never overwritten by an empty document.
     std::optional<TreeLoadError> readFromURL(const std::string& path);
+    /// Takes a table read some other way (from tree text) as the document's tree, as a file
+    /// that loads is taken.
+    void readFromTable(std::shared_ptr<TreeTable> table);
     /// The file's bytes: the table's rows as UTF-16 little-endian text behind the mark FF FE.
     std::string dataOfType() const;
 

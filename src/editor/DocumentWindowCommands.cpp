@@ -158,6 +158,18 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                      session_.openDocument(path, this);
                  }
              }},
+        {.name = "importAction",
+         .menu = Command::FileMenu,
+         .text = QStringLiteral("&Import..."),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+         .tip = QStringLiteral("Open labelled brackets or Penn Treebank text as a new document"),
+         .run =
+             [this] {
+                 const QString path = session_.prompts().chooseImportPath(this);
+                 if (!path.isEmpty()) {
+                     session_.importDocument(path, this);
+                 }
+             }},
         {.name = "recentMenu",
          .menu = Command::FileMenu,
          .text = QStringLiteral("Open &Recent"),

@@ -7,6 +7,8 @@
 #include "base/Log.h"
 #include "canvas/LanthorDocumentView.h"
 #include "document/FerrowLanthorDocument.h"
+#include "model/TreeFormats.h"
+#include "model/TreeTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,11 +119,26 @@ void DocumentWindow::exportAs() {
     if (path.isEmpty()) {
         return;
     }
+    // The tree as text or LaTeX, or else the picture.
+    if (const std::optional<TreeFormat> text = treeFormatOfPath(localPath(path));
+        text && text != TreeFormat::Csv) {
+        if (const std::optional<std::string> error = writeFileAtomically(
+                localPath(path), treeFormatBytes(*document_->treeTable(), *text))) {
+            session_.prompts().showError(
+                this, QStringLiteral("The tree could not be exported."),
+                QStringLiteral("%1: %2").arg(path, QString::fromStdString(*error)));
+            return;
+        }
+        statusBar()->showMessage(QStringLiteral("Exported to %1").arg(path), kMessageMs);
+        return;
+    }
     const std::optional<ExportFormat> format = exportFormatForPath(localPath(path));
     if (!format) {
         session_.prompts().showError(
             this, QStringLiteral("The picture could not be exported."),
-            QStringLiteral("%1: the name must end in .jpg, .jpeg, .png, .svg or .pdf").arg(path));
+            QStringLiteral("%1: the name must end in .jpg, .jpeg, .png, .svg, .pdf, .brackets, "
+                           ".ptb, .tex or .qtree")
+                .arg(path));
         return;
     }
     exportTo(path, *format);

@@ -87,6 +87,12 @@ QString chooseOpenPath(QWidget* window) {
                                         QString::fromLatin1(kTreeFileFilter));
 }
 
+QString chooseImportPath(QWidget* window) {
+    return QFileDialog::getOpenFileName(
+        window, QStringLiteral("Import"), QString(),
+        QStringLiteral("Tree text (*.brackets *.bracket *.ptb *.mrg *.penn);;All files (*)"));
+}
+
 QString chooseSavePath(QWidget* window, const QString& suggested) {
     QFileDialog dialog(window, QStringLiteral("Save As"), suggested,
                        QString::fromLatin1(kTreeFileFilter));
@@ -106,7 +112,11 @@ QString chooseExportPath(QWidget* window, const QString& suggested) {
     static constexpr Choice kChoices[] = {{"JPEG image (*.jpg *.jpeg)", "jpg"},
                                           {"PNG image (*.png)", "png"},
                                           {"SVG drawing (*.svg)", "svg"},
-                                          {"PDF document (*.pdf)", "pdf"}};
+                                          {"PDF document (*.pdf)", "pdf"},
+                                          {"Labelled brackets (*.brackets)", "brackets"},
+                                          {"Penn Treebank (*.ptb)", "ptb"},
+                                          {"LaTeX for forest (*.tex)", "tex"},
+                                          {"LaTeX for tikz-qtree (*.qtree)", "qtree"}};
     QStringList filters;
     for (const Choice& choice : kChoices) {
         filters << QString::fromLatin1(choice.filter);
@@ -147,8 +157,8 @@ std::optional<Font> chooseFont(QWidget* window, const Font& current) {
 } // namespace
 
 EditorPrompts qtEditorPrompts() {
-    return {askSaveChanges, askRestoreRecovery, showError,        showWarning,
-            chooseOpenPath, chooseSavePath,     chooseExportPath, chooseFont};
+    return {askSaveChanges,   askRestoreRecovery, showError,        showWarning, chooseOpenPath,
+            chooseImportPath, chooseSavePath,     chooseExportPath, chooseFont};
 }
 
 } // namespace lanthor

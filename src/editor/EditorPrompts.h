@@ -29,6 +29,8 @@ struct EditorPrompts {
         showWarning;
     /// The tree file to open, or empty.
     std::function<QString(QWidget* window)> chooseOpenPath;
+    /// The tree text (labelled brackets or Penn Treebank) to import, or empty.
+    std::function<QString(QWidget* window)> chooseImportPath;
     /// Where to save the document, or empty; `suggested` is its present path or name.
     std::function<QString(QWidget* window, const QString& suggested)> chooseSavePath;
     /// Where to export the picture, or empty; the extension names the format.

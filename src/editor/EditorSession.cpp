@@ -2,7 +2,9 @@
 
 #include "DocumentWindow.h"
 #include "document/FerrowLanthorDocument.h"
+#include "model/TreeFormats.h"
 #include "model/TreeTable.h"
+#include "model/TreeText.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -145,6 +147,47 @@ void EditorSession::warnIfNotOneTree(const FerrowLanthorDocument& document, QWid
         problems << QString::fromStdString(warning);
     }
     prompts_.showWarning(asking, what + QStringLiteral(" is not one tree as written."), problems);
+}
+
+DocumentWindow* EditorSession::importDocument(const QString& path, QWidget* asking) {
+    const QString name = QFileInfo(path).fileName();
+    const auto fail = [&](const QString& reason) -> DocumentWindow* {
+        prompts_.showError(asking,
+                           QStringLiteral("The tree text “%1” could not be imported.").arg(name),
+                           QStringLiteral("%1: %2").arg(path, reason));
+        return nullptr;
+    };
+    const std::optional<TreeFormat> format =
+        treeFormatOfPath(QFile::encodeName(path).toStdString());
+    if (format != TreeFormat::Brackets && format != TreeFormat::Penn) {
+        return fail(
+            QStringLiteral("the name must end in .brackets, .bracket, .ptb, .mrg or .penn"));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return fail(file.errorString());
+    }
+    const QByteArray bytes = file.readAll();
+    std::variant<std::u16string, std::string> text =
+        decodeTreeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (const auto* problem = std::get_if<std::string>(&text)) {
+        return fail(QString::fromStdString(*problem));
+    }
+    auto read =
+        readTreeText(std::get<std::u16string>(text),
+                     format == TreeFormat::Penn ? TreeTextFormat::Penn : TreeTextFormat::Brackets);
+    if (const auto* error = std::get_if<TreeTextError>(&read)) {
+        return fail(QStringLiteral("line %1, column %2: %3")
+                        .arg(error->line)
+                        .arg(error->column)
+                        .arg(QString::fromStdString(error->message)));
+    }
+    auto document = std::make_unique<FerrowLanthorDocument>();
+    document->readFromTable(std::get<std::shared_ptr<TreeTable>>(std::move(read)));
+    document->setDisplayName(nextUntitledName().toStdU16String());
+    DocumentWindow* window = show(std::move(document), QString(), recovery_.newUntitledKey());
+    window->markUnsaved(); // its tree is in no tree file yet
+    return window;
 }
 
 int EditorSession::offerUnsavedUntitled() {

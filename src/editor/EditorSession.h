@@ -45,6 +45,10 @@ public:
     /// read or parsed opens nothing: the user is told why and the result is null. When a
     /// recovery copy of the file is newer than the file, the user may restore it.
     DocumentWindow* openDocument(const QString& path, QWidget* asking = nullptr);
+    /// Reads labelled brackets or Penn Treebank text (by the file's extension) into a new,
+    /// untitled document with unsaved edits; or, when it does not read, says why (line and
+    /// column) and opens nothing.
+    DocumentWindow* importDocument(const QString& path, QWidget* asking = nullptr);
     /// Offers each recovery copy of an untitled document left by an editor that ended without
     /// closing it; a restored one opens in a window, a refused one is removed. Returns the
     /// count of windows opened. Meant for start-up, before any window of this process exists.

@@ -2,11 +2,10 @@
 
 #include "MarkupRuns.h"
 #include "TreeTable.h"
+#include "TreeTextParts.h"
 #include "base/Utf.h"
 
 #include <string_view>
-#include <unordered_set>
-#include <vector>
 
 namespace lanthor {
 
@@ -106,111 +105,84 @@ std::string latexText(std::u16string_view text, bool* hasLineBreak) {
     return out;
 }
 
-/// Walks each tree from its root, depth first, each node once: `enter(node, depth, isLeaf)`
-/// before its children and `leave(depth, isLeaf)` after them.
-template <typename Enter, typename Leave>
-void walkTrees(const TreeTable& table, Enter&& enter, Leave&& leave) {
-    const NodeDictionary* nodes = table.nodeDictionary();
-    if (!nodes) {
-        return;
-    }
-    std::unordered_set<const Tree*> written;
-    struct Pending {
-        const Tree* node;
-        std::vector<const Tree*> children;
-        std::size_t next = 0;
-    };
-    const auto childrenOf = [&](const Tree& node) {
-        std::vector<const Tree*> children;
-        for (const std::u16string& number : node.childrenList()) {
-            const std::shared_ptr<Tree> child = nodes->find(number);
-            if (child && written.insert(child.get()).second) {
-                children.push_back(child.get());
-            }
+/// Writes each tree for forest: one node a line, indented by depth; a leaf closed on its line.
+class ForestWriter final : public treetext::TreeVisitor {
+public:
+    std::string out;
+
+    void enter(const Tree& node, std::size_t depth, std::size_t childCount) override {
+        if (depth == 0) {
+            out += "\\begin{forest}\n";
         }
-        return children;
-    };
-    nodes->forEach([&](const std::shared_ptr<Tree>& root) {
-        if (!root->realRoot() || !written.insert(root.get()).second) {
+        bool lines = false;
+        const std::string text = latexText(node.nodeValue(), &lines);
+        out.append(2 * depth, ' ');
+        out += "[{" + text + "}";
+        if (lines) {
+            out += ", align=center";
+        }
+        if (depth > 0 && node.head()) {
+            out += ", edge={very thick}";
+        }
+        if (childCount == 0) {
+            close(depth, false);
+        } else {
+            out += '\n';
+        }
+    }
+    void leave(const Tree&, std::size_t depth) override { close(depth, true); }
+
+private:
+    void close(std::size_t depth, bool ownLine) {
+        if (ownLine) {
+            out.append(2 * depth, ' ');
+        }
+        out += "]\n";
+        if (depth == 0) {
+            out += "\\end{forest}\n";
+        }
+    }
+};
+
+/// Writes each tree for tikz-qtree, one \Tree a line: `[.label children ]`, a leaf as its label.
+class QtreeWriter final : public treetext::TreeVisitor {
+public:
+    std::string out;
+
+    void enter(const Tree& node, std::size_t depth, std::size_t childCount) override {
+        out += depth == 0 ? "\\Tree " : " ";
+        if (depth > 0 && node.head()) {
+            out += "\\edge[very thick]; ";
+        }
+        bool lines = false;
+        const std::string text = latexText(node.nodeValue(), &lines);
+        // tikz-qtree takes no node options in a leaf: a stack keeps the lines centred.
+        const std::string label = lines ? "{\\shortstack{" + text + "}}" : "{" + text + "}";
+        if (depth > 0 && childCount == 0) {
+            out += label;
             return;
         }
-        std::vector<Pending> path;
-        path.push_back({root.get(), childrenOf(*root)});
-        enter(*root, 0, path.back().children.empty());
-        while (!path.empty()) {
-            Pending& current = path.back();
-            if (current.next == current.children.size()) {
-                leave(path.size() - 1, current.children.empty());
-                path.pop_back();
-                continue;
-            }
-            const Tree* child = current.children[current.next++];
-            path.push_back({child, childrenOf(*child)});
-            enter(*child, path.size() - 1, path.back().children.empty());
+        out += "[." + label;
+        if (childCount == 0) {
+            leave(node, depth);
         }
-    });
-}
-
-std::string forest(const TreeTable& table) {
-    std::string out;
-    walkTrees(
-        table,
-        [&](const Tree& node, std::size_t depth, bool) {
-            if (depth == 0) {
-                out += "\\begin{forest}\n";
-            }
-            bool lines = false;
-            const std::string text = latexText(node.nodeValue(), &lines);
-            out.append(2 * depth, ' ');
-            out += "[{" + text + "}";
-            if (lines) {
-                out += ", align=center";
-            }
-            if (depth > 0 && node.head()) {
-                out += ", edge={very thick}";
-            }
-            out += '\n';
-        },
-        [&](std::size_t depth, bool) {
-            out.append(2 * depth, ' ');
-            out += "]\n";
-            if (depth == 0) {
-                out += "\\end{forest}\n";
-            }
-        });
-    return out;
-}
-
-std::string qtree(const TreeTable& table) {
-    std::string out;
-    walkTrees(
-        table,
-        [&](const Tree& node, std::size_t depth, bool isLeaf) {
-            out += depth == 0 ? "\\Tree " : " ";
-            if (depth > 0 && node.head()) {
-                out += "\\edge[very thick]; ";
-            }
-            bool lines = false;
-            const std::string text = latexText(node.nodeValue(), &lines);
-            // tikz-qtree takes no node options in a leaf: a stack keeps the lines centred.
-            const std::string label = lines ? "{\\shortstack{" + text + "}}" : "{" + text + "}";
-            out += isLeaf && depth > 0 ? label : "[." + label;
-        },
-        [&](std::size_t depth, bool isLeaf) {
-            if (depth == 0 || !isLeaf) {
-                out += " ]";
-            }
-            if (depth == 0) {
-                out += '\n';
-            }
-        });
-    return out;
-}
+    }
+    void leave(const Tree&, std::size_t depth) override { out += depth == 0 ? " ]\n" : " ]"; }
+};
 
 } // namespace
 
 std::string writeLatex(const TreeTable& table, LatexPackage package, bool standalone) {
-    const std::string trees = package == LatexPackage::Forest ? forest(table) : qtree(table);
+    std::string trees;
+    if (package == LatexPackage::Forest) {
+        ForestWriter writer;
+        treetext::walkTrees(table, writer);
+        trees = std::move(writer.out);
+    } else {
+        QtreeWriter writer;
+        treetext::walkTrees(table, writer);
+        trees = std::move(writer.out);
+    }
     if (!standalone) {
         return trees;
     }

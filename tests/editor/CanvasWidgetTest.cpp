@@ -117,7 +117,8 @@ TEST_F(EditorTest, TheWholeDrawingIsShownAndExportedOnWhite) {
               (QStringList{"The picture could not be exported. | Cannot create the folder " +
                                desktop + ": Not a directory",
                            "The picture could not be exported. | " + gif +
-                               ": the name must end in .jpg, .jpeg, .png, .svg or .pdf"}));
+                               ": the name must end in .jpg, .jpeg, .png, .svg, .pdf, .brackets, "
+                               ".ptb, .tex or .qtree"}));
 }
 
 } // namespace

@@ -141,6 +141,27 @@ TEST_F(EditorTest, AFileThatIsNotOneTreeOpensWithOneWarningAndAReadOnlyOneIsNotR
     EXPECT_FALSE(window->isWindowModified());
 }
 
+TEST_F(EditorTest, TreeTextIsImportedAsANewDocumentAndExportedAsTextOrLatex) {
+    DocumentWindow* window =
+        session->importDocument(qPath(dir.write("t.brackets", "[S [NP John] [VP runs]]\n")));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(treeText(*window), u"0,1 3 ,R,S\n1,2 ,0,NP\n2,,0,John\n3,4 ,0,VP\n4,,0,runs\n");
+    EXPECT_TRUE(window->isWindowModified()); // in no tree file yet
+    user.paths = {qPath(dir.file("out.ptb")), qPath(dir.file("out.qtree"))};
+    trigger(*window, "exportAsAction");
+    trigger(*window, "exportAsAction");
+    EXPECT_EQ(readFile(dir.file("out.ptb")), "(S (NP John) (VP runs))\n");
+    EXPECT_EQ(readFile(dir.file("out.qtree")), "\\Tree [.{S} [.{NP} {John} ] [.{VP} {runs} ] ]\n");
+    // Text that does not read opens nothing and says where.
+    const std::string bad = dir.write("bad.ptb", "(S (NP John)\n");
+    user.paths = {qPath(bad)};
+    trigger(*window, "importAction");
+    EXPECT_EQ(user.errors,
+              QStringList{"The tree text “bad.ptb” could not be imported. | " + qPath(bad) +
+                          ": line 1, column 1: unclosed '(': expected "
+                          "')' before the end of the text"});
+}
+
 TEST(EditorPrompts, MessageBoxesShowNamesAndReasonsAsPlainText) {
     QStringList shown;
     QTimer::singleShot(0, [&shown] {

@@ -55,6 +55,9 @@ EditorPrompts ScriptedPrompts::prompts() {
     scripted.chooseOpenPath = [this](QWidget*) {
         return answer(asked, paths, QStringLiteral("open"), QString());
     };
+    scripted.chooseImportPath = [this](QWidget*) {
+        return answer(asked, paths, QStringLiteral("import"), QString());
+    };
     scripted.chooseSavePath = [this](QWidget*, const QString& suggested) {
         return answer(asked, paths, "save as: " + suggested, QString());
     };

@@ -20,10 +20,8 @@ TEST(LatexText, WritesMarkupSpecialsLineBreaksAndBoldEdgesForBothPackages) {
     EXPECT_EQ(writeLatex(table, LatexPackage::Forest, false),
               "\\begin{forest}\n"
               "[{S}\n"
-              "  [{\\textbf{a}\\&b\\_\\{c\\}\\textsubscript{2}}, edge={very thick}\n"
-              "  ]\n"
-              "  [{x\\\\\\textit{y} \\textless{}b\\textgreater{}open}, align=center\n"
-              "  ]\n"
+              "  [{\\textbf{a}\\&b\\_\\{c\\}\\textsubscript{2}}, edge={very thick}]\n"
+              "  [{x\\\\\\textit{y} \\textless{}b\\textgreater{}open}, align=center]\n"
               "]\n"
               "\\end{forest}\n");
     EXPECT_EQ(writeLatex(table, LatexPackage::Qtree, false),
