@@ -28,6 +28,10 @@ constexpr const char* kUsage =
 
 } // namespace
 
+std::string displayName(const std::string& file) {
+    return file == "-" ? "standard input" : file;
+}
+
 void printError(const std::string& message) {
     flushLog();
     std::fprintf(stderr, "lanthor: %s\n", message.c_str());

@@ -16,6 +16,9 @@ bool namesSubcommand(const std::vector<std::string>& args);
 /// exit status.
 int runSubcommand(const std::vector<std::string>& args);
 
+/// How messages name an input file: "standard input" for "-", else the path as given.
+std::string displayName(const std::string& file);
+
 /// Writes "lanthor: <message>" as one line on standard error, after the log lines held.
 void printError(const std::string& message);
 

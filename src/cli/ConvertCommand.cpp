@@ -19,10 +19,6 @@ namespace lanthor {
 
 namespace {
 
-std::string displayName(const std::string& file) {
-    return file == "-" ? "standard input" : file;
-}
-
 struct ConvertArguments {
     std::optional<TreeFormat> from;
     std::optional<TreeFormat> to;

@@ -165,10 +165,6 @@ public:
     }
 };
 
-std::string displayName(const std::string& file) {
-    return file == "-" ? "standard input" : file;
-}
-
 /// After everything read was printed: a text that ended before its bytes did is a failure too.
 int reportEarlyEnd(const std::string& file, const CsvParser& parser) {
     if (const std::optional<CsvEarlyEnd> earlyEnd = parser.earlyEnd()) {
