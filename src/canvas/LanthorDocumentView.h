@@ -66,6 +66,15 @@ public:
     void display(Painter& painter, Rect dirtyRect);
     /// The same over everything, wherever the layout has put it.
     void display(Painter& painter);
+    /// The host's side of the drawing pass: when `updated` is set, lays the tree out and runs
+    /// the edge pass as drawRect does, drawing nothing; true when it ran. drawArea then shows
+    /// what the pass laid out.
+    bool layOutIfNeeded();
+    /// Draws, over what is already there, the edges that meet `area` and then the node views
+    /// that meet it, as the last pass laid them out.
+    void drawArea(Painter& painter, Rect area) const;
+    /// The topmost node view whose frame holds `point`, or null.
+    std::shared_ptr<LanthorNodeView> nodeViewAt(Point point) const;
     /// What the canvas and its node views cover: the canvas from its origin, every node view's
     /// frame and text, wherever the layout has put them (also left of the origin).
     Rect drawingBounds() const;

@@ -58,15 +58,7 @@ Point CanvasWidget::canvasPoint(QPointF widgetPoint) const {
 }
 
 std::shared_ptr<LanthorNodeView> CanvasWidget::nodeViewAt(Point canvasPoint) const {
-    const auto& subviews = canvas_->subviews();
-    // The view added last is drawn last, so it is the one on top.
-    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
-        auto nodeView = std::dynamic_pointer_cast<LanthorNodeView>(*it);
-        if (nodeView && nodeView->frame().contains(canvasPoint)) {
-            return nodeView;
-        }
-    }
-    return nullptr;
+    return canvas_->nodeViewAt(canvasPoint);
 }
 
 void CanvasWidget::scheduleDisplay() {
@@ -87,21 +79,15 @@ void CanvasWidget::displayIfNeeded() {
 }
 
 bool CanvasWidget::runPendingPass() {
-    if (!canvas_->updated()) {
+    if (!canvas_->layOutIfNeeded()) {
         return false;
     }
-    RecordedDrawing pass;
-    canvas_->drawRect(pass);
-    lastPass_ = std::move(pass);
     update();
     return true;
 }
 
 void CanvasWidget::fitToDrawing() {
-    Rect extent = canvas_->drawingBounds();
-    if (lastPass_.bounds()) {
-        extent = unionRect(extent, *lastPass_.bounds()); // edges reach half their width past
-    }
+    const Rect extent = canvas_->drawingBounds();
     const QPoint origin(clampedSide(-std::min(extent.minX(), 0.0)),
                         clampedSide(-std::min(extent.minY(), 0.0)));
     const QSize size(clampedSide(extent.maxX() + origin.x() + kMargin),
@@ -143,13 +129,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         const Point topLeft = canvasPoint(dirty.topLeft());
         const Rect area{topLeft,
                         {static_cast<double>(dirty.width()), static_cast<double>(dirty.height())}};
-        lastPass_.replay(adapter, area);
-        for (const std::shared_ptr<View>& subview : canvas_->subviews()) {
-            const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get());
-            if (nodeView && unionRect(nodeView->frame(), nodeView->textRect()).intersects(area)) {
-                nodeView->drawRect(adapter);
-            }
-        }
+        canvas_->drawArea(adapter, area);
     }
     QPainter(this).drawImage(dirty.topLeft(), scratch_);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "canvas/RecordedDrawing.h"
 #include "platform/Geometry.h"
 
 #include <QImage>
@@ -67,7 +66,6 @@ private:
 
     FerrowLanthorDocument& document_;
     std::shared_ptr<LanthorDocumentView> canvas_;
-    RecordedDrawing lastPass_;
     QPoint origin_;
     QList<QAction*> nodeActions_;
     QImage scratch_;
