@@ -18,8 +18,8 @@ class CanvasWidget;
 class EditorSession;
 class FerrowLanthorDocument;
 
-/// The window of one document: its canvas in a scroll area, the File and Tree menus, the
-/// toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
+/// The window of one document: its canvas in a scroll area, the File, Tree and Help menus,
+/// the toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
 /// actions have stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
 class DocumentWindow final : public QMainWindow {
 public:

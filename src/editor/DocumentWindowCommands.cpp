@@ -19,7 +19,7 @@ namespace lanthor {
 /// right click on a node opens. An entry with `fillSubmenu` is a submenu instead, filled each
 /// time it opens.
 struct DocumentWindow::Command {
-    enum Menu { FileMenu, TreeMenu };
+    enum Menu { FileMenu, TreeMenu, HelpMenu };
     enum Place { OnToolbar = 1, OnNodes = 2 };
 
     const char* name = nullptr; ///< the action's object name
@@ -218,12 +218,26 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                      QApplication::quit();
                  }
              }},
+
+        {.name = "aboutAction",
+         .menu = Command::HelpMenu,
+         .text = QStringLiteral("&About Lanthor"),
+         .tip = QStringLiteral("Show Lanthor's version"),
+         .run =
+             [this] {
+                 session_.prompts().showAbout(
+                     this, QStringLiteral("Lanthor " LANTHOR_VERSION),
+                     QStringLiteral("An editor for tree diagrams, such as the syntax trees of "
+                                    "linguistics.\nQt %1")
+                         .arg(QString::fromLatin1(qVersion())));
+             }},
     };
 }
 
 void DocumentWindow::buildCommands() {
     QMenu* const menus[] = {menuBar()->addMenu(QStringLiteral("&File")),
-                            menuBar()->addMenu(QStringLiteral("&Tree"))};
+                            menuBar()->addMenu(QStringLiteral("&Tree")),
+                            menuBar()->addMenu(QStringLiteral("&Help"))};
     QToolBar* toolbar = addToolBar(QStringLiteral("Tree"));
     toolbar->setObjectName(QStringLiteral("treeToolBar"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);

@@ -1,6 +1,10 @@
 #include "EditorTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 namespace lanthor::test {
@@ -87,6 +91,25 @@ TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
     EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"mat, <i>rug</i> & \"floor\"");
     EXPECT_EQ(window->windowTitle(), QStringLiteral("syntax-tree[*] — lanthor_qt_tests"));
     EXPECT_EQ(user.errors, QStringList());
+}
+
+TEST_F(EditorTest, HelpAboutShowsTheVersion) {
+    DocumentWindow* window = session->newDocument();
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    // Alt+H opens the last menu, Help, whose first item is About.
+    QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+    auto* help = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help, window->menuBar()->actions().last()->menu());
+    EXPECT_EQ(help->activeAction(), window->action(QStringLiteral("aboutAction")));
+    QTest::keyClick(help, Qt::Key_Return);
+    EXPECT_EQ(user.about,
+              QStringList{"Lanthor " LANTHOR_VERSION " | An editor for tree diagrams, such as "
+                          "the syntax trees of linguistics.\nQt " +
+                          QString::fromLatin1(qVersion())});
 }
 
 } // namespace
