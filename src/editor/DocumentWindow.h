@@ -10,7 +10,6 @@
 
 class QAction;
 class QMenu;
-class QScrollArea;
 
 namespace lanthor {
 
@@ -18,8 +17,8 @@ class CanvasWidget;
 class EditorSession;
 class FerrowLanthorDocument;
 
-/// The window of one document: its canvas in a scroll area, the File and Tree menus, the
-/// toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
+/// The window of one document: its canvas, the File, Tree and View menus, the toolbar of tree
+/// commands, saving, exporting, and the recovery copy of unsaved edits. The
 /// actions have stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
 class DocumentWindow final : public QMainWindow {
 public:
@@ -67,6 +66,8 @@ private:
     /// Builds the menus, the toolbar and the node menu from commands().
     void buildCommands();
     QAction* makeAction(const Command& command);
+    /// Adds a node as the Add command does, then selects it, shows it and asks for its text.
+    void addNodeAndEdit();
     void fillRecentMenu(QMenu* menu);
     void fitToScreen();
     void documentEdited();
@@ -79,7 +80,6 @@ private:
     std::unique_ptr<FerrowLanthorDocument> document_;
     QString filePath_;
     QString recoveryKey_;
-    QScrollArea* scrollArea_;
     CanvasWidget* canvasWidget_;
     QTimer recoveryTimer_;
 };

@@ -19,7 +19,7 @@ namespace lanthor {
 /// right click on a node opens. An entry with `fillSubmenu` is a submenu instead, filled each
 /// time it opens.
 struct DocumentWindow::Command {
-    enum Menu { FileMenu, TreeMenu };
+    enum Menu { FileMenu, TreeMenu, ViewMenu };
     enum Place { OnToolbar = 1, OnNodes = 2 };
 
     const char* name = nullptr; ///< the action's object name
@@ -54,7 +54,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
         return [&document, operation] { (document.*operation)(); };
     };
     // In the toolbar's order: the tree commands, then the file commands (of which the toolbar
-    // shows Export). Each menu takes its own commands in this order.
+    // shows Export), then the view commands. Each menu takes its own commands in this order.
     return {
         {.name = "addNodeAction",
          .menu = Command::TreeMenu,
@@ -65,7 +65,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .tip = QStringLiteral("Add a child under the selected node (in an empty document, the "
                                "first node)"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::addNode)},
+         .run = [this] { addNodeAndEdit(); }},
         {.name = "editNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Edit Node..."),
@@ -218,12 +218,38 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                      QApplication::quit();
                  }
              }},
+
+        {.name = "zoomInAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("Zoom &In"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                       QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+         .tip = QStringLiteral("Show the tree larger"),
+         .run = [this] { canvasWidget_->zoomIn(); }},
+        {.name = "zoomOutAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("Zoom &Out"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+         .tip = QStringLiteral("Show the tree smaller"),
+         .run = [this] { canvasWidget_->zoomOut(); }},
+        {.name = "actualSizeAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("&Actual Size"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_0)},
+         .tip = QStringLiteral("Show the tree at its actual size"),
+         .run = [this] { canvasWidget_->actualSize(); }},
+        {.name = "fitToWindowAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("&Fit to Window"),
+         .tip = QStringLiteral("Show the whole tree in the window"),
+         .run = [this] { canvasWidget_->fitToWindow(); }},
     };
 }
 
 void DocumentWindow::buildCommands() {
     QMenu* const menus[] = {menuBar()->addMenu(QStringLiteral("&File")),
-                            menuBar()->addMenu(QStringLiteral("&Tree"))};
+                            menuBar()->addMenu(QStringLiteral("&Tree")),
+                            menuBar()->addMenu(QStringLiteral("&View"))};
     QToolBar* toolbar = addToolBar(QStringLiteral("Tree"));
     toolbar->setObjectName(QStringLiteral("treeToolBar"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
