@@ -184,14 +184,20 @@ TEST(EditorPrompts, MessageBoxesShowNamesAndReasonsAsPlainText) {
     EXPECT_EQ(shown, (QStringList{"“<img src=x.png>.csv” failed.", "<b>bold?</b>"}));
 }
 
-/// The recovery copies in `folder`, waiting up to ten seconds for the first one to appear.
+/// The recovery copies in `folder`, waiting up to ten seconds for the first one to appear with
+/// its description (written just after the copy).
 QStringList waitForCopies(const QString& folder) {
     QElapsedTimer clock;
     clock.start();
     QStringList copies;
-    while (copies.isEmpty() && clock.elapsed() < 10000) {
+    while (clock.elapsed() < 10000) {
         QTest::qWait(50);
         copies = QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files);
+        if (!copies.isEmpty() &&
+            QDir(folder).entryList({QStringLiteral("*.info")}, QDir::Files).size() ==
+                copies.size()) {
+            break;
+        }
     }
     return copies;
 }
