@@ -18,8 +18,8 @@ class EditorSession;
 class FerrowLanthorDocument;
 
 /// The window of one document: its canvas, the File, Tree and View menus, the toolbar of tree
-/// commands, saving, exporting, and the recovery copy of unsaved edits. The
-/// actions have stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
+/// commands, saving, exporting, and the recovery copy of unsaved edits. The actions have stable
+/// object names ("addNodeAction", "saveAction", ...) for scripts and tests.
 class DocumentWindow final : public QMainWindow {
 public:
     /// Shows `document`, read from `filePath` (empty for an untitled document). `recoveryKey`
