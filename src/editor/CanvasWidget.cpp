@@ -38,8 +38,12 @@ constexpr double kLargestSpan = INT_MAX / 2.0;
 /// The angle of one notch of a mouse wheel, in eighths of a degree.
 constexpr double kWheelNotch = 120;
 
+int wholePixels(double length) {
+    return static_cast<int>(std::clamp(std::ceil(length), 0.0, kLargestSpan));
+}
+
 int scrollRange(double drawing, int viewport) {
-    return static_cast<int>(std::clamp(std::ceil(drawing) - viewport, 0.0, kLargestSpan));
+    return std::max(0, wholePixels(drawing) - viewport);
 }
 
 /// Scrolls `bar` so that the span from `low` to `high` (viewport pixels along its axis) lies
@@ -116,8 +120,7 @@ Point CanvasWidget::canvasPoint(QPointF viewportPoint) const {
 }
 
 QSize CanvasWidget::drawingSize() const {
-    return {scrollRange(drawing_.size.width * zoom_, 0),
-            scrollRange(drawing_.size.height * zoom_, 0)};
+    return {wholePixels(drawing_.size.width * zoom_), wholePixels(drawing_.size.height * zoom_)};
 }
 
 std::shared_ptr<LanthorNodeView> CanvasWidget::nodeViewAt(Point canvasPoint) const {

@@ -30,8 +30,9 @@ class TextSystem;
 ///
 /// Keyboard: the arrows move the selection to the parent (up), the first child (down) and the
 /// siblings (left, right), Tab and Shift+Tab through the tree in reading order, Escape clears
-/// it. After the selection changes, and after each layout, the selected node is scrolled into
-/// view. A document opens scrolled so that its first root is in view, horizontally centred.
+/// it. The selected node is scrolled into view when the keyboard or `select` selects it and
+/// after each layout; a click leaves the view as it is, the node being under the pointer. A
+/// document opens scrolled so that its first root is in view, horizontally centred.
 class CanvasWidget final : public QAbstractScrollArea {
 public:
     /// Zoom steps and bounds (1 is one pixel per point). The largest zoom is smaller for a
