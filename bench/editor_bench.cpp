@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -92,8 +93,12 @@ void print(const char* name, double value) {
     std::fflush(stdout);
 }
 
-/// The median and the largest of frame times, printed as NAME_median_ms and NAME_max_ms.
+/// The median and the largest of frame times, printed as NAME_median_ms and NAME_max_ms (nan
+/// when there were none).
 void printFrames(const std::string& name, std::vector<double> times) {
+    if (times.empty()) {
+        times.push_back(std::nan("")); // a tree too small to scroll
+    }
     std::sort(times.begin(), times.end());
     print((name + "_median_ms").c_str(), times[times.size() / 2]);
     print((name + "_max_ms").c_str(), times.back());
