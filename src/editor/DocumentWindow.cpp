@@ -2,7 +2,10 @@
 
 #include "CanvasWidget.h"
 #include "EditorSession.h"
+#include "canvas/LanthorNodeView.h"
 #include "document/FerrowLanthorDocument.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,7 +13,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QScreen>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
@@ -30,16 +32,13 @@ DocumentWindow::DocumentWindow(EditorSession& session,
                                std::unique_ptr<FerrowLanthorDocument> document, QString filePath,
                                QString recoveryKey)
     : session_(session), document_(std::move(document)), filePath_(std::move(filePath)),
-      recoveryKey_(std::move(recoveryKey)), scrollArea_(new QScrollArea(this)),
-      canvasWidget_(new CanvasWidget(*document_, session.textSystem())) {
+      recoveryKey_(std::move(recoveryKey)),
+      canvasWidget_(new CanvasWidget(*document_, session.textSystem(), this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("documentWindow"));
 
-    scrollArea_->setObjectName(QStringLiteral("canvasScrollArea"));
-    scrollArea_->setWidgetResizable(true);
-    scrollArea_->setBackgroundRole(QPalette::Base);
-    scrollArea_->setWidget(canvasWidget_);
-    setCentralWidget(scrollArea_);
+    setCentralWidget(canvasWidget_);
+    canvasWidget_->setFocus();
 
     buildCommands();
     updateUndoActions();
@@ -62,7 +61,7 @@ DocumentWindow::~DocumentWindow() {
     document_->setEditedHandler(nullptr);
     document_->setRefusalHandler(nullptr);
     // The canvas refers to the document: it goes first.
-    delete scrollArea_;
+    delete canvasWidget_;
     session_.forget(this);
 }
 
@@ -98,7 +97,7 @@ void DocumentWindow::fillRecentMenu(QMenu* menu) {
 void DocumentWindow::fitToScreen() {
     // Large enough for the toolbar and the tree as first laid out, within most of the screen.
     canvasWidget_->displayIfNeeded();
-    QSize wanted = canvasWidget_->minimumSize() + QSize(40, 120);
+    QSize wanted = canvasWidget_->drawingSize() + QSize(40, 120);
     if (const auto* toolbar = findChild<QToolBar*>(QStringLiteral("treeToolBar"))) {
         wanted.setWidth(std::max(wanted.width(), toolbar->sizeHint().width() + 20));
     }
@@ -107,6 +106,24 @@ void DocumentWindow::fitToScreen() {
         limit = limit.boundedTo(screen->availableSize() * 9 / 10);
     }
     resize(wanted.expandedTo(QSize(640, 480)).boundedTo(limit));
+}
+
+void DocumentWindow::addNodeAndEdit() {
+    // The table numbers a new node so.
+    const std::u16string number = document_->treeTable()->nextNodeNumber();
+    document_->addNode();
+    const NodeDictionary* nodes = document_->treeTable()->nodeDictionary();
+    const std::shared_ptr<Tree> added = nodes ? nodes->find(number) : nullptr;
+    if (!added) {
+        return;
+    }
+    canvasWidget_->displayIfNeeded(); // lays the new node out
+    if (const std::shared_ptr<LanthorNodeView> view = nodeViewOf(*added)) {
+        canvasWidget_->select(view);
+        // The new node is on screen before its dialog covers the window.
+        canvasWidget_->viewport()->repaint();
+        document_->editNode();
+    }
 }
 
 void DocumentWindow::updateTitle() {

@@ -10,7 +10,6 @@
 
 class QAction;
 class QMenu;
-class QScrollArea;
 
 namespace lanthor {
 
@@ -18,9 +17,9 @@ class CanvasWidget;
 class EditorSession;
 class FerrowLanthorDocument;
 
-/// The window of one document: its canvas in a scroll area, the File, Edit, Tree and Help menus,
-/// the toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
-/// actions have stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
+/// The window of one document: its canvas, the File, Edit, View, Tree and Help menus, the toolbar
+/// of tree commands, saving, exporting, and the recovery copy of unsaved edits. The actions have
+/// stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
 class DocumentWindow final : public QMainWindow {
 public:
     /// Shows `document`, read from `filePath` (empty for an untitled document). `recoveryKey`
@@ -69,6 +68,8 @@ private:
     QAction* makeAction(const Command& command);
     /// Names the steps that Undo and Redo would take ("Undo Delete Tree"), or disables them.
     void updateUndoActions();
+    /// Adds a node as the Add command does, then selects it, shows it and asks for its text.
+    void addNodeAndEdit();
     void fillRecentMenu(QMenu* menu);
     void fitToScreen();
     void documentEdited();
@@ -81,7 +82,6 @@ private:
     std::unique_ptr<FerrowLanthorDocument> document_;
     QString filePath_;
     QString recoveryKey_;
-    QScrollArea* scrollArea_;
     CanvasWidget* canvasWidget_;
     QTimer recoveryTimer_;
 };

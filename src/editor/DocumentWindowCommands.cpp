@@ -19,7 +19,7 @@ namespace lanthor {
 /// right click on a node opens. An entry with `fillSubmenu` is a submenu instead, filled each
 /// time it opens.
 struct DocumentWindow::Command {
-    enum Menu { FileMenu, EditMenu, TreeMenu, HelpMenu };
+    enum Menu { FileMenu, EditMenu, ViewMenu, TreeMenu, HelpMenu };
     enum Place { OnToolbar = 1, OnNodes = 2 };
 
     const char* name = nullptr; ///< the action's object name
@@ -54,7 +54,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
         return [&document, operation] { (document.*operation)(); };
     };
     // In the toolbar's order: the tree commands, then the file commands (of which the toolbar
-    // shows Export). Each menu takes its own commands in this order.
+    // shows Export), then the view commands. Each menu takes its own commands in this order.
     return {
         // The Edit menu, whose texts name the step to take back or make again
         // (updateUndoActions).
@@ -80,7 +80,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .tip = QStringLiteral("Add a child under the selected node (in an empty document, the "
                                "first node)"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::addNode)},
+         .run = [this] { addNodeAndEdit(); }},
         {.name = "editNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Edit Node..."),
@@ -234,6 +234,31 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                  }
              }},
 
+        {.name = "zoomInAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("Zoom &In"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                       QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+         .tip = QStringLiteral("Show the tree larger"),
+         .run = [this] { canvasWidget_->zoomIn(); }},
+        {.name = "zoomOutAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("Zoom &Out"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+         .tip = QStringLiteral("Show the tree smaller"),
+         .run = [this] { canvasWidget_->zoomOut(); }},
+        {.name = "actualSizeAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("&Actual Size"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_0)},
+         .tip = QStringLiteral("Show the tree at its actual size"),
+         .run = [this] { canvasWidget_->actualSize(); }},
+        {.name = "fitToWindowAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("&Fit to Window"),
+         .tip = QStringLiteral("Show the whole tree in the window"),
+         .run = [this] { canvasWidget_->fitToWindow(); }},
+
         {.name = "aboutAction",
          .menu = Command::HelpMenu,
          .text = QStringLiteral("&About Lanthor"),
@@ -252,7 +277,8 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
 void DocumentWindow::buildCommands() {
     QMenu* const menus[] = {
         menuBar()->addMenu(QStringLiteral("&File")), menuBar()->addMenu(QStringLiteral("&Edit")),
-        menuBar()->addMenu(QStringLiteral("&Tree")), menuBar()->addMenu(QStringLiteral("&Help"))};
+        menuBar()->addMenu(QStringLiteral("&View")), menuBar()->addMenu(QStringLiteral("&Tree")),
+        menuBar()->addMenu(QStringLiteral("&Help"))};
     QToolBar* toolbar = addToolBar(QStringLiteral("Tree"));
     toolbar->setObjectName(QStringLiteral("treeToolBar"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
