@@ -3,12 +3,15 @@
 #include "CanvasWidget.h"
 #include "EditorSession.h"
 #include "document/FerrowLanthorDocument.h"
+#include "qtgui/TreeClipboard.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -42,7 +45,16 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     setCentralWidget(scrollArea_);
 
     buildCommands();
-    updateUndoActions();
+    // Clicks and keys on the canvas change the selection, which the commands depend on.
+    canvasWidget_->installEventFilter(this);
+    // Read once per change: asking another application's clipboard takes a round trip.
+    const auto followClipboard = [this] {
+        const QMimeData* content = QGuiApplication::clipboard()->mimeData();
+        clipboardMayHoldTrees_ = content && mayHoldTrees(*content);
+        updateCommandStates();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, followClipboard);
+    followClipboard();
     statusBar()->showMessage(
         QStringLiteral("Click a node to select it, double-click to edit its text."));
 
@@ -50,9 +62,8 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     recoveryTimer_.setInterval(kRecoveryDelayMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { writeRecoveryCopy(); });
     document_->setEditedHandler([this] { documentEdited(); });
-    document_->setRefusalHandler([this](const std::string& reason) {
-        statusBar()->showMessage(QString::fromStdString(reason), kRefusalMessageMs);
-    });
+    document_->setRefusalHandler(
+        [this](const std::string& reason) { showRefusal(QString::fromStdString(reason)); });
 
     updateTitle();
     fitToScreen();
@@ -128,8 +139,55 @@ void DocumentWindow::updateUndoActions() {
     update("redoAction", QStringLiteral("&Redo"), history.redoName());
 }
 
-void DocumentWindow::documentEdited() {
+void DocumentWindow::updateCommandStates() {
+    const FerrowLanthorDocument::Selection selection = document_->selection();
+    const auto met = [this, selection](Needs needs) {
+        switch (needs) {
+        case Needs::Nothing:
+            return true;
+        case Needs::Node:
+            return selection != FerrowLanthorDocument::Selection::None;
+        case Needs::NodeWithParent:
+            return selection == FerrowLanthorDocument::Selection::NodeWithParent;
+        case Needs::Nodes:
+            return document_->nodeCount() > 0;
+        case Needs::TreesOnClipboard:
+            return clipboardMayHoldTrees_;
+        }
+        return false;
+    };
+    for (const auto& [action, needs] : conditionalActions_) {
+        action->setEnabled(met(needs));
+    }
     updateUndoActions();
+}
+
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == canvasWidget_) {
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyRelease:
+            // The press before it has been handled: the selection is what it will be.
+            updateCommandStates();
+            break;
+        case QEvent::ContextMenu:
+            // The canvas selects the node and opens its menu in one go: the menu shows the
+            // states once they follow.
+            QTimer::singleShot(0, this, [this] { updateCommandStates(); });
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void DocumentWindow::showRefusal(const QString& reason) {
+    statusBar()->showMessage(reason, kRefusalMessageMs);
+}
+
+void DocumentWindow::documentEdited() {
+    updateCommandStates();
     setWindowModified(document_->isEdited());
     if (!document_->isEdited()) {
         // Undone back to what the file holds: a copy written meanwhile would offer edits that
