@@ -20,7 +20,8 @@ inline constexpr char kTreeFileMimeType[] = "application/x-lanthor-tree";
 /// `configuration` draws it, as image/png (also as an image) and image/svg+xml; their labelled
 /// brackets, one tree to a line, as text/plain; and their tree file as kTreeFileMimeType.
 /// `notice` says why the picture or its PNG is missing, and is empty otherwise. Needs a
-/// GuiSession; takes a second or so for a million nodes.
+/// GuiSession. A million nodes take seconds, most of them laying the copy out and writing its
+/// SVG.
 std::unique_ptr<QMimeData> treeMimeData(std::shared_ptr<TreeTable> trees,
                                         const LanthorConfiguration& configuration,
                                         const TextSystem& textSystem, std::string& notice);
@@ -29,8 +30,8 @@ std::unique_ptr<QMimeData> treeMimeData(std::shared_ptr<TreeTable> trees,
 bool mayHoldTrees(const QMimeData& data);
 
 /// The trees that `data` holds: its tree file when that loads, else its text read as labelled
-/// brackets, else as Penn Treebank text. Or why it holds none: where the text stops being
-/// labelled brackets, "line:column message", as text meant as trees is most likely meant.
+/// brackets, else as Penn Treebank text. Or why it holds none: where its text stops reading as
+/// labelled brackets, as "line:column message".
 std::variant<std::shared_ptr<TreeTable>, std::string> treesOfMimeData(const QMimeData& data);
 
 } // namespace lanthor
