@@ -215,6 +215,13 @@ void CanvasWidget::selectionChanged() {
     showingRoot_ = false;
     revealSelection();
     viewport()->update(); // the selection shows in the views' backgrounds
+    noteSelection();
+}
+
+void CanvasWidget::noteSelection() {
+    if (selectionHandler_) {
+        selectionHandler_();
+    }
 }
 
 double CanvasWidget::largestZoom() const {
@@ -321,6 +328,7 @@ void CanvasWidget::press(QPointF position, int clickCount) {
     // must find it again.
     showingRoot_ = false;
     viewport()->update();
+    noteSelection();
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
@@ -350,6 +358,7 @@ void CanvasWidget::contextMenuEvent(QContextMenuEvent* event) {
             document_.mouseDownOnNode(*nodeView,
                                       {{point.x - frame.origin.x, point.y - frame.origin.y}, 1});
             viewport()->update();
+            noteSelection(); // before the menu opens, so that it shows what applies now
         }
     } else {
         // From the keyboard: the menu of the selected node, beside it.
@@ -391,6 +400,7 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         clearSelection(*canvas_);
         viewport()->update();
+        noteSelection();
     } else if (const std::optional<SelectionMove> move = arrowMove(event->key())) {
         if (moveSelection(*canvas_, *move)) {
             selectionChanged();

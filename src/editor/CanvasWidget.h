@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QList>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -51,6 +52,10 @@ public:
     const std::shared_ptr<LanthorDocumentView>& sharedCanvas() const { return canvas_; }
     /// The commands of the node context menu.
     void setNodeActions(QList<QAction*> actions) { nodeActions_ = std::move(actions); }
+    /// Called whenever a click, a key or a command of the widget may have changed the selection.
+    void setSelectionHandler(std::function<void()> handler) {
+        selectionHandler_ = std::move(handler);
+    }
 
     /// Runs the canvas's drawing pass now if it asked for one (laying the tree out and drawing
     /// its edges), then fits the scroll bars to what is drawn. Painting does the same; this is
@@ -109,6 +114,8 @@ private:
     void revealSelection();
     /// The selection changed: shows it and scrolls it into view.
     void selectionChanged();
+    /// Tells the selection handler.
+    void noteSelection();
     double largestZoom() const;
     QPointF viewportCentre() const;
     void scheduleDisplay();
@@ -116,6 +123,7 @@ private:
     FerrowLanthorDocument& document_;
     std::shared_ptr<LanthorDocumentView> canvas_;
     QList<QAction*> nodeActions_;
+    std::function<void()> selectionHandler_;
     QImage scratch_;
     bool displayScheduled_ = false;
     /// The last pass drew something that fitToDrawing has not measured yet.

@@ -6,12 +6,15 @@
 #include "document/FerrowLanthorDocument.h"
 #include "model/Tree.h"
 #include "model/TreeTable.h"
+#include "qtgui/TreeClipboard.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -41,7 +44,16 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     canvasWidget_->setFocus();
 
     buildCommands();
-    updateUndoActions();
+    // Clicks and keys on the canvas change the selection, which the commands depend on.
+    canvasWidget_->setSelectionHandler([this] { updateCommandStates(); });
+    // Read once per change: asking another application's clipboard takes a round trip.
+    const auto followClipboard = [this] {
+        const QMimeData* content = QGuiApplication::clipboard()->mimeData();
+        clipboardMayHoldTrees_ = content && mayHoldTrees(*content);
+        updateCommandStates();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, followClipboard);
+    followClipboard();
     statusBar()->showMessage(
         QStringLiteral("Click a node to select it, double-click to edit its text."));
 
@@ -49,9 +61,8 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     recoveryTimer_.setInterval(kRecoveryDelayMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { writeRecoveryCopy(); });
     document_->setEditedHandler([this] { documentEdited(); });
-    document_->setRefusalHandler([this](const std::string& reason) {
-        statusBar()->showMessage(QString::fromStdString(reason), kRefusalMessageMs);
-    });
+    document_->setRefusalHandler(
+        [this](const std::string& reason) { showRefusal(QString::fromStdString(reason)); });
 
     updateTitle();
     fitToScreen();
@@ -145,8 +156,35 @@ void DocumentWindow::updateUndoActions() {
     update("redoAction", QStringLiteral("&Redo"), history.redoName());
 }
 
-void DocumentWindow::documentEdited() {
+void DocumentWindow::updateCommandStates() {
+    const FerrowLanthorDocument::Selection selection = document_->selection();
+    const auto met = [this, selection](Needs needs) {
+        switch (needs) {
+        case Needs::Nothing:
+            return true;
+        case Needs::Node:
+            return selection != FerrowLanthorDocument::Selection::None;
+        case Needs::NodeWithParent:
+            return selection == FerrowLanthorDocument::Selection::NodeWithParent;
+        case Needs::Nodes:
+            return document_->nodeCount() > 0;
+        case Needs::TreesOnClipboard:
+            return clipboardMayHoldTrees_;
+        }
+        return false;
+    };
+    for (const auto& [action, needs] : conditionalActions_) {
+        action->setEnabled(met(needs));
+    }
     updateUndoActions();
+}
+
+void DocumentWindow::showRefusal(const QString& reason) {
+    statusBar()->showMessage(reason, kRefusalMessageMs);
+}
+
+void DocumentWindow::documentEdited() {
+    updateCommandStates();
     setWindowModified(document_->isEdited());
     if (!document_->isEdited()) {
         // Undone back to what the file holds: a copy written meanwhile would offer edits that

@@ -31,6 +31,7 @@ struct DocumentWindow::Command {
     QString tip = {};
     int places = 0;
     std::function<void()> run = {};
+    Needs needs = Needs::Nothing;
     /// For a command that turns something on and off: whether it is on, read after each run.
     std::function<bool()> isOn = {};
     std::function<void(QMenu*)> fillSubmenu = {};
@@ -71,6 +72,32 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                        QKeySequence(Qt::CTRL | Qt::Key_Y)},
          .tip = QStringLiteral("Make the last change taken back again"),
          .run = onDocument(&FerrowLanthorDocument::redo)},
+        {.name = "cutAction",
+         .menu = Command::EditMenu,
+         .startsGroup = true,
+         .text = QStringLiteral("Cu&t"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_X)},
+         .tip = QStringLiteral("Put the selected node and everything below it on the clipboard, "
+                               "and delete them"),
+         .run = [this] { cut(); },
+         .needs = Needs::Node},
+        {.name = "copyAction",
+         .menu = Command::EditMenu,
+         .text = QStringLiteral("&Copy"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_C)},
+         .tip = QStringLiteral("Put the picture and the text of the selected node and everything "
+                               "below it (of the whole tree when nothing is selected) on the "
+                               "clipboard"),
+         .run = [this] { copy(); },
+         .needs = Needs::Nodes},
+        {.name = "pasteAction",
+         .menu = Command::EditMenu,
+         .text = QStringLiteral("&Paste"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_V)},
+         .tip = QStringLiteral("Add the trees on the clipboard under the selected node (as new "
+                               "trees when nothing is selected)"),
+         .run = [this] { paste(); },
+         .needs = Needs::TreesOnClipboard},
         {.name = "addNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Add Node"),
@@ -88,7 +115,8 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .shortcuts = {QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_Return)},
          .tip = QStringLiteral("Change the text of the selected node"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::editNode)},
+         .run = onDocument(&FerrowLanthorDocument::editNode),
+         .needs = Needs::Node},
         {.name = "deleteTreeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Delete Tree"),
@@ -96,14 +124,16 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .shortcuts = {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
          .tip = QStringLiteral("Delete the selected node and everything below it"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::deleteTree)},
+         .run = onDocument(&FerrowLanthorDocument::deleteTree),
+         .needs = Needs::Node},
         {.name = "swapNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Swap"),
          .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Right)},
          .tip = QStringLiteral("Move the selected node one place to the right among its siblings"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::swapNode)},
+         .run = onDocument(&FerrowLanthorDocument::swapNode),
+         .needs = Needs::NodeWithParent},
         {.name = "changeParentAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("Change &Parent..."),
@@ -111,14 +141,16 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .tip = QStringLiteral("Move the selected node with everything below it under another "
                                "node, given by its number"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::changeParent)},
+         .run = onDocument(&FerrowLanthorDocument::changeParent),
+         .needs = Needs::NodeWithParent},
         {.name = "boldEdgeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Bold Edge"),
          .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_B)},
          .tip = QStringLiteral("Draw the edge into the selected node bold, or thin again"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::toogleLineWidth)},
+         .run = onDocument(&FerrowLanthorDocument::toogleLineWidth),
+         .needs = Needs::NodeWithParent},
         {.name = "nodeNumbersAction",
          .menu = Command::TreeMenu,
          .startsGroup = true,
@@ -321,12 +353,17 @@ QAction* DocumentWindow::makeAction(const Command& command) {
         action->setIconText(command.toolbarText);
     }
     action->setCheckable(bool(command.isOn));
-    connect(action, &QAction::triggered, this, [action, run = command.run, isOn = command.isOn] {
-        run();
-        if (isOn) {
-            action->setChecked(isOn());
-        }
-    });
+    connect(action, &QAction::triggered, this,
+            [this, action, run = command.run, isOn = command.isOn] {
+                run();
+                if (isOn) {
+                    action->setChecked(isOn());
+                }
+                updateCommandStates();
+            });
+    if (command.needs != Needs::Nothing) {
+        conditionalActions_.emplace_back(action, command.needs);
+    }
     return action;
 }
 
