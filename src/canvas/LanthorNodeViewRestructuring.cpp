@@ -31,6 +31,9 @@ bool LanthorNodeView::swapNode() {
     logLine(u"Moving Node " + number + u" to the right. Parent: " + parent->nodeNumber() +
             u". Sibling Count: " + toUtf16(std::to_string(parent->childrenList().size())));
     const bool changed = table->moveRightAmongSiblings(*parent, number);
+    if (changed) {
+        canvas->noteChanged(*parent);
+    }
     parentRedraw();
     return changed;
 }
@@ -52,7 +55,12 @@ bool LanthorNodeView::changeParent() {
     logLine(u"Changing Parent Node :" + parent->nodeNumber() + u" to " + newParent->nodeNumber() +
             u")");
 
-    return table->moveSubtree(node->nodeNumber(), *parent, *newParent);
+    const bool changed = table->moveSubtree(node->nodeNumber(), *parent, *newParent);
+    if (changed) {
+        canvas->noteChanged(*parent);
+        canvas->noteChanged(*newParent);
+    }
+    return changed;
 }
 
 } // namespace lanthor
