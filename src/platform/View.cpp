@@ -71,6 +71,13 @@ void View::addSubview(std::shared_ptr<View> view) {
     subviews_->views.push_back(std::move(view));
 }
 
+void View::reserveSubviews(std::size_t count) {
+    if (!subviews_) {
+        subviews_ = std::make_unique<Subviews>();
+    }
+    subviews_->views.reserve(count);
+}
+
 void View::removeFromSuperview() {
     View* parent = superview_;
     if (!parent) {

@@ -41,6 +41,8 @@ public:
     std::size_t indexInSuperview() const;
     /// Adds `view` last, taking it from its previous superview if it had one.
     void addSubview(std::shared_ptr<View> view);
+    /// Makes room for `count` subviews in all, so that adding up to there allocates once.
+    void reserveSubviews(std::size_t count);
     /// Leaves the superview, which lets go of this view; nothing happens without one.
     void removeFromSuperview();
 
