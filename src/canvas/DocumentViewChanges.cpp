@@ -260,6 +260,7 @@ bool LanthorDocumentView::layOutChanges(const TreeTable& table) {
             rows[place.level].removeHeight(before);
             rows[place.level].addHeight(view.frame().size.height);
         }
+        rows[place.level].noteOverhang(view);
     }
     // Subtrees that move are cut out of their rows, with their widths.
     for (std::size_t p = 0; p < pieces.size(); ++p) {
@@ -380,6 +381,7 @@ void LanthorDocumentView::rebuildRows(ChangeSet& set) {
             const LayoutEntry& entry = set.pieces[p][r].entries[t];
             entry.view->level_ = static_cast<std::uint32_t>(level + 1);
             built.addHeight(entry.view->frame().size.height);
+            built.noteOverhang(*entry.view);
             built.markDirty(built.entries.size(), built.entries.size() + 1);
             builtOrigins.push_back({Origin::FromPiece, static_cast<std::uint32_t>(p), t});
             built.entries.push_back(entry);

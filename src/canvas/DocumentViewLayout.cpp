@@ -57,11 +57,13 @@ void LanthorDocumentView::drawAllNodes() {
     indexValid_ = false;
     strays_.clear();
     extraEdges_.clear();
-    dictionary.forEach([&](const std::shared_ptr<Tree>& node) {
-        if (node->realRoot()) {
-            measureTree(node, dictionary, rows, walk);
-        }
-    });
+    if (!layOutCleanTree(dictionary, rows, walk)) {
+        dictionary.forEach([&](const std::shared_ptr<Tree>& node) {
+            if (node->realRoot()) {
+                measureTree(node, dictionary, rows, walk);
+            }
+        });
+    }
     LayoutIndex::trimRows(rows);
     setRowTops(rows, 0, height);
     for (LayoutRow& row : rows) {
@@ -139,8 +141,9 @@ void LanthorDocumentView::finishLayout() {
     placedExtent_ = index_.extent();
 }
 
-LanthorNodeView& LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& node,
-                                                  std::shared_ptr<LanthorNodeView> view) {
+std::shared_ptr<LanthorNodeView>
+LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& node,
+                                 std::shared_ptr<LanthorNodeView> view) {
     const LabelSettings& settings = labelSettings();
     if (!view) {
         view = std::make_shared<LanthorNodeView>(Rect{});
@@ -158,10 +161,7 @@ LanthorNodeView& LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& n
         view->labelRevision_ = node->revision();
         view->labelGeneration_ = settings.generation;
     }
-    if (view->superview() != this) {
-        addSubview(view);
-    }
-    return *view;
+    return view;
 }
 
 void LanthorDocumentView::measureTree(const std::shared_ptr<Tree>& root,
@@ -176,7 +176,11 @@ void LanthorDocumentView::measureTree(const std::shared_ptr<Tree>& root,
     // walk has reached before takes no space.
     const auto enter = [&](const std::shared_ptr<Tree>& node,
                            std::shared_ptr<LanthorNodeView> existing, std::size_t level) {
-        LanthorNodeView& view = measureNode(node, std::move(existing));
+        std::shared_ptr<LanthorNodeView> measured = measureNode(node, std::move(existing));
+        if (measured->superview() != this) {
+            addSubview(measured);
+        }
+        LanthorNodeView& view = *measured;
         view.walkStamp_ = walk.stamp;
         view.level_ = static_cast<std::uint32_t>(walk.firstLevel + level);
         if (rows.size() < level + 2) {
@@ -186,6 +190,7 @@ void LanthorDocumentView::measureTree(const std::shared_ptr<Tree>& root,
         LayoutRow& row = rows[level];
         row.entries.push_back({&view, 0, 0, 0, firstChild, 0});
         row.addHeight(view.frame().size.height);
+        row.noteOverhang(view);
         path.push_back({&view, node.get(), level, row.entries.size() - 1});
         ++walk.reached;
     };

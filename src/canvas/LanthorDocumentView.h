@@ -219,15 +219,19 @@ private:
     void drawNodeView(const LanthorNodeView& view, Painter& painter) const;
 
     // The layout (DocumentViewLayout.cpp).
-    /// The view of `node` (made on the first pass that reaches the node) with its label
-    /// measured in the settings in force, on the canvas; not placed yet.
-    LanthorNodeView& measureNode(const std::shared_ptr<Tree>& node,
-                                 std::shared_ptr<LanthorNodeView> view);
+    /// The view of `node` (made on the first pass that reaches the node, or `view`) with its
+    /// label measured in the settings in force; not placed yet, nor added to the canvas.
+    std::shared_ptr<LanthorNodeView> measureNode(const std::shared_ptr<Tree>& node,
+                                                 std::shared_ptr<LanthorNodeView> view);
     /// Measures the tree below `root` that `walk` has not reached, into `rows` (rows[0] at the
     /// root's level): an entry per node, in the order the walk reaches them, with its subtree
     /// width and the offset of its children; slots and frames are placed afterwards.
     void measureTree(const std::shared_ptr<Tree>& root, const NodeDictionary& dictionary,
                      std::vector<LayoutRow>& rows, MeasureWalk& walk);
+    /// Measures a clean tree into `rows` as measureTree would, every node at once, row by row
+    /// (DocumentViewRows.cpp); false, having made no view, when the tree is not clean.
+    bool layOutCleanTree(const NodeDictionary& dictionary, std::vector<LayoutRow>& rows,
+                         MeasureWalk& walk);
     /// Gives each row its y: 30 plus the level times `height`, in 32-bit arithmetic.
     static void setRowTops(std::vector<LayoutRow>& rows, std::int32_t firstLevel,
                            std::int32_t height);

@@ -72,6 +72,15 @@ void LayoutRow::removeHeight(double height) {
     }
 }
 
+void LayoutRow::noteOverhang(const LanthorNodeView& view) {
+    // The frame starts in its slot, no further in than the slot is wider than the frame, and
+    // the slot is at most a point narrower than the frame; the text starts past the padding.
+    const Size text = view.textSize();
+    maxOverhang =
+        std::max(maxOverhang, std::max(1.0, LanthorNodeView::kLineFragmentPadding + text.width + 1 -
+                                                view.frame().size.width));
+}
+
 void LayoutRow::markDirty(std::size_t begin, std::size_t end) {
     dirtyBegin = std::min(dirtyBegin, static_cast<std::uint32_t>(begin));
     dirtyEnd = std::max(dirtyEnd, static_cast<std::uint32_t>(end));
@@ -219,7 +228,15 @@ void LayoutIndex::placeFrames(std::size_t level, std::size_t begin, std::size_t 
     LayoutRow& row = rows_[level];
     const std::vector<LayoutEntry>* children =
         level + 1 < rows_.size() ? &rows_[level + 1].entries : nullptr;
+    // Each frame written is one view from all over memory: ask for them ahead.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = begin; i < std::min(end, begin + kAhead); ++i) {
+        __builtin_prefetch(row.entries[i].view);
+    }
     for (std::size_t i = begin; i < end; ++i) {
+        if (i + kAhead < end) {
+            __builtin_prefetch(row.entries[i + kAhead].view, 1);
+        }
         LayoutEntry& entry = row.entries[i];
         LanthorNodeView* view = entry.view;
         if (!view) {
@@ -247,8 +264,6 @@ void LayoutIndex::placeFrames(std::size_t level, std::size_t begin, std::size_t 
             view->setFrameOrigin(origin);
         }
         entry.centre = x + width * 0.5;
-        row.maxOverhang =
-            std::max(row.maxOverhang, rightExtent(*view) - entry.slotX - entry.slotWidth + 1);
     }
 }
 

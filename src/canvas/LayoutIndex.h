@@ -32,13 +32,16 @@ struct LayoutRow {
     double maxHeight = 0;
     std::uint32_t tallCount = 0;
     bool heightsStale = false;
-    /// An upper bound of how far a frame or its text reaches past the end of its slot.
+    /// An upper bound of how far a frame or its text reaches past the end of its slot, kept
+    /// as labels are measured: it does not depend on where a slot is.
     double maxOverhang = 0;
     /// Entries whose frames the next place() writes, whether their slot moved or not.
     std::uint32_t dirtyBegin = UINT32_MAX;
     std::uint32_t dirtyEnd = 0;
 
     void addHeight(double height);
+    /// Takes the view's measured frame and text into maxOverhang.
+    void noteOverhang(const LanthorNodeView& view);
     void removeHeight(double height);
     void markDirty(std::size_t begin, std::size_t end);
 };
