@@ -5,6 +5,7 @@
 #include "LanthorDocumentView.h"
 #include "LanthorNodeView.h"
 #include "LayoutArithmetic.h"
+#include "NodeViewPool.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
@@ -146,7 +147,7 @@ LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& node,
                                  std::shared_ptr<LanthorNodeView> view) {
     const LabelSettings& settings = labelSettings();
     if (!view) {
-        view = std::make_shared<LanthorNodeView>(Rect{});
+        view = std::allocate_shared<LanthorNodeView>(NodeViewAllocator<LanthorNodeView>(), Rect{});
         view->setUnderlyingNode(node);
         view->setDrawsBackground(false);
         view->setEditable(false);

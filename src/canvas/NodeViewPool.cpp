@@ -1,0 +1,70 @@
+#include "NodeViewPool.h"
+
+#include <mutex>
+#include <new>
+#include <sys/mman.h>
+#include <vector>
+
+namespace lanthor {
+
+namespace {
+
+constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+constexpr std::size_t kChunk = 4 * kHugePage;
+
+struct Pool {
+    std::mutex mutex;
+    std::size_t blockSize = 0;
+    void* freeList = nullptr; ///< each free block holds the address of the next
+    char* next = nullptr;     ///< the untouched rest of the newest chunk
+    char* end = nullptr;
+    std::vector<void*> chunks; ///< kept for the life of the process
+};
+
+Pool& pool() {
+    static Pool* const shared = new Pool(); // never goes: views may be let go at exit
+    return *shared;
+}
+
+} // namespace
+
+void* NodeViewPool::allocate(std::size_t size) {
+    Pool& pool = lanthor::pool();
+    const std::lock_guard lock(pool.mutex);
+    if (pool.blockSize == 0) {
+        pool.blockSize = size;
+    }
+    if (size != pool.blockSize || size < sizeof(void*) || size % 8 != 0) {
+        return nullptr; // blocks follow one another, each aligned as the first
+    }
+    if (void* block = pool.freeList) {
+        pool.freeList = *static_cast<void**>(block);
+        return block;
+    }
+    if (pool.next + size > pool.end) {
+        // From the heap, so that leak checkers see what the views hold; on huge pages where
+        // the system has them, as a million views touch a lot of memory at once.
+        pool.next = static_cast<char*>(::operator new(kChunk, std::align_val_t(kHugePage)));
+        pool.end = pool.next + kChunk;
+        pool.chunks.push_back(pool.next);
+#ifdef MADV_HUGEPAGE
+        ::madvise(pool.next, kChunk, MADV_HUGEPAGE);
+#endif
+    }
+    void* block = pool.next;
+    pool.next += size;
+    return block;
+}
+
+bool NodeViewPool::deallocate(void* block, std::size_t size) {
+    Pool& pool = lanthor::pool();
+    const std::lock_guard lock(pool.mutex);
+    if (size != pool.blockSize) {
+        return false;
+    }
+    *static_cast<void**>(block) = pool.freeList;
+    pool.freeList = block;
+    return true;
+}
+
+} // namespace lanthor
