@@ -136,6 +136,19 @@ void BM_LaterDrawingPass(benchmark::State& state) {
 }
 BENCHMARK(BM_LaterDrawingPass)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
+/// The editor's later pass over the whole tree (after redraw), without the edges.
+void BM_LaterLayout(benchmark::State& state) {
+    SilentLog silent;
+    Document document(static_cast<std::size_t>(state.range(0)));
+    document.canvas->layOutIfNeeded();
+    for (auto _ : state) {
+        document.canvas->redraw();
+        document.canvas->layOutIfNeeded();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_LaterLayout)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 /// A node added under the middle node, as the node view's command adds it, to the end of the
 /// pass that follows; the deletion that restores the tree is not timed.
 void BM_AddInTheMiddle(benchmark::State& state) {
