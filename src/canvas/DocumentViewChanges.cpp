@@ -274,7 +274,9 @@ bool LanthorDocumentView::layOutChanges(const TreeTable& table) {
                 LayoutEntry entry = rows[level].entries[j];
                 entry.firstChild -= below;
                 row.entries.push_back(entry);
-                rows[level].removeHeight(entry.view->frame().size.height);
+                if (entry.view) {
+                    rows[level].removeHeight(entry.view->frame().size.height);
+                }
             }
         });
     }

@@ -67,8 +67,9 @@ public:
     const std::shared_ptr<LanthorNodeView>& selectedNode() const { return selectedNode_; }
     void setSelectedNode(std::shared_ptr<LanthorNodeView> node) { selectedNode_ = std::move(node); }
 
-    /// The drawing pass: fills the canvas white and, while `updated` is set, lays the tree out,
-    /// draws the edges and clears `updated`. Without a table it logs "[draw_error] nil tree" and
+    /// The drawing pass: fills the canvas white and, while `updated` is set, lays the tree out
+    /// (what the noted changes move, or all of it: see redrawChanges), draws the edges and
+    /// clears `updated`. Without a table it logs "[draw_error] nil tree" and
     /// `updated` stays set.
     void drawRect(Painter& painter);
     /// Draws what the host shows: the drawing pass, then every node view that meets
@@ -142,8 +143,9 @@ public:
     void redraw();
     /// Notes that `node`'s own label (number or text) or its children list has changed, so
     /// that the next pass lays out again only what that moves. Nodes that a change adds below
-    /// it need no note, nor do nodes without a view on this canvas; node views that leave with
-    /// their deleted nodes note their parents themselves.
+    /// it need no note, nor do nodes without a view on this canvas, nor a changed `head` (edges
+    /// are drawn as they stand); node views that leave with their deleted nodes note their
+    /// parents themselves.
     void noteChanged(const Tree& node);
     /// Asks for a layout of what the noted changes move, and a display, by widening the canvas
     /// by 0.1. The pass lays out the whole tree instead when the changes cannot say what moved:

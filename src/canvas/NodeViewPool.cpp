@@ -19,6 +19,7 @@ struct Pool {
     char* next = nullptr;     ///< the untouched rest of the newest chunk
     char* end = nullptr;
     std::vector<void*> chunks; ///< kept for the life of the process
+    std::size_t blocksInUse = 0;
 };
 
 Pool& pool() {
@@ -37,6 +38,7 @@ void* NodeViewPool::allocate(std::size_t size) {
     if (size != pool.blockSize || size < sizeof(void*) || size % 8 != 0) {
         return nullptr; // blocks follow one another, each aligned as the first
     }
+    ++pool.blocksInUse;
     if (void* block = pool.freeList) {
         pool.freeList = *static_cast<void**>(block);
         return block;
@@ -64,7 +66,14 @@ bool NodeViewPool::deallocate(void* block, std::size_t size) {
     }
     *static_cast<void**>(block) = pool.freeList;
     pool.freeList = block;
+    --pool.blocksInUse;
     return true;
+}
+
+std::size_t NodeViewPool::bytesInUse() {
+    Pool& pool = lanthor::pool();
+    const std::lock_guard lock(pool.mutex);
+    return pool.blocksInUse * pool.blockSize;
 }
 
 } // namespace lanthor

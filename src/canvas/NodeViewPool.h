@@ -20,6 +20,8 @@ public:
     static void* allocate(std::size_t size);
     /// Takes back a block from `allocate`; false when `size` is not the block size.
     static bool deallocate(void* block, std::size_t size);
+    /// The bytes of the blocks handed out and not taken back.
+    static std::size_t bytesInUse();
 };
 
 /// Allocates single objects from the NodeViewPool, for std::allocate_shared; anything else
