@@ -2,15 +2,15 @@
 
 #include <mutex>
 #include <new>
-#include <sys/mman.h>
 #include <vector>
 
 namespace lanthor {
 
 namespace {
 
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
-constexpr std::size_t kChunk = 4 * kHugePage;
+/// Below the size that the C library maps apart, so that chunks reuse what the heap has free
+/// (after a file is loaded, much of it).
+constexpr std::size_t kChunk = 64 * 1024;
 
 struct Pool {
     std::mutex mutex;
@@ -44,14 +44,10 @@ void* NodeViewPool::allocate(std::size_t size) {
         return block;
     }
     if (pool.next + size > pool.end) {
-        // From the heap, so that leak checkers see what the views hold; on huge pages where
-        // the system has them, as a million views touch a lot of memory at once.
-        pool.next = static_cast<char*>(::operator new(kChunk, std::align_val_t(kHugePage)));
+        // From the heap, so that leak checkers see what the views hold.
+        pool.next = static_cast<char*>(::operator new(kChunk));
         pool.end = pool.next + kChunk;
         pool.chunks.push_back(pool.next);
-#ifdef MADV_HUGEPAGE
-        ::madvise(pool.next, kChunk, MADV_HUGEPAGE);
-#endif
     }
     void* block = pool.next;
     pool.next += size;
