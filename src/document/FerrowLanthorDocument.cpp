@@ -125,6 +125,17 @@ void FerrowLanthorDocument::redrawCanvas() const {
     }
 }
 
+void FerrowLanthorDocument::redrawChanges(std::initializer_list<const Tree*> changed) const {
+    if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
+        for (const Tree* node : changed) {
+            if (node) {
+                canvas->noteChanged(*node);
+            }
+        }
+        canvas->redrawChanges();
+    }
+}
+
 void FerrowLanthorDocument::toggleNodeNumber() {
     // A display setting: the picture changes, the document does not.
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
@@ -164,7 +175,7 @@ void FerrowLanthorDocument::changeParent() {
         move = view->changeParent();
         answer = recorder.answer();
     }
-    redrawCanvas();
+    redrawChanges();
     if (move) {
         recordMove("Change Parent", *move);
         return;
@@ -182,7 +193,7 @@ void FerrowLanthorDocument::changeParent() {
 void FerrowLanthorDocument::swapNode() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
     const std::optional<ChildMove> move = view ? view->swapNode() : std::nullopt;
-    redrawCanvas();
+    redrawChanges();
     if (move) {
         recordMove("Swap", *move);
     }
@@ -206,7 +217,7 @@ void FerrowLanthorDocument::deleteSelected(std::string stepName) {
         view->unselectNode();
         canvas->setSelectedNode(nullptr);
     }
-    redrawCanvas();
+    redrawChanges();
     if (removal->empty()) {
         return;
     }
@@ -227,7 +238,7 @@ void FerrowLanthorDocument::addNode() {
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
         canvas->addNode();
     }
-    redrawCanvas();
+    redrawChanges();
     if (nodeCount() == before) {
         return;
     }
@@ -253,7 +264,7 @@ void FerrowLanthorDocument::editNode() {
     const std::shared_ptr<Tree> node = view ? view->underlyingNode() : nullptr;
     std::u16string before = node ? node->nodeValue() : std::u16string();
     const bool changed = view && view->editNode();
-    redrawCanvas();
+    redrawChanges();
     if (changed) {
         recordTextChange(*node, std::move(before));
     }
@@ -262,7 +273,7 @@ void FerrowLanthorDocument::editNode() {
 void FerrowLanthorDocument::toogleLineWidth() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
     const bool changed = view && view->toggleLineWidth();
-    redrawCanvas();
+    redrawChanges();
     if (!changed) {
         return;
     }

@@ -163,7 +163,11 @@ private:
     std::optional<std::u16string> selectedNumber() const;
     /// The node stored under `number`, or null.
     std::shared_ptr<Tree> findNode(std::u16string_view number) const;
+    /// Lays the whole tree out again: after changes that nothing noted.
     void redrawCanvas() const;
+    /// Lays out again only what the changes move: those the node views noted as they made
+    /// them, and those to `changed` (a node whose label or children changed).
+    void redrawChanges(std::initializer_list<const Tree*> changed = {}) const;
     /// Selects the view of the node `number` (laying the tree out first when the node has no
     /// view yet), or nothing when there is no such node or it is not shown.
     void select(const std::optional<std::u16string>& number);

@@ -36,12 +36,14 @@ bool FerrowLanthorDocument::moveNode(std::u16string_view number, std::u16string_
         refuse(*refusal);
         return false;
     }
-    const std::optional<ChildMove> move = treeTable_->moveSubtree(
-        number, *std::get<std::shared_ptr<Tree>>(parent), *findNode(newParent), index);
+    Tree& oldParent = *std::get<std::shared_ptr<Tree>>(parent);
+    const std::shared_ptr<Tree> target = findNode(newParent);
+    const std::optional<ChildMove> move =
+        treeTable_->moveSubtree(number, oldParent, *target, index);
     if (!move) {
         return false;
     }
-    redrawCanvas();
+    redrawChanges({&oldParent, target.get()});
     select(move->number);
     recordMove("Move Node", *move);
     return true;
@@ -53,7 +55,11 @@ bool FerrowLanthorDocument::insertTree(std::shared_ptr<const TreeTable> trees) {
     if (!inserted) {
         return false;
     }
-    redrawCanvas();
+    if (parent) {
+        redrawChanges({findNode(*parent).get()});
+    } else {
+        redrawCanvas(); // new roots: the whole row of trees moves
+    }
     select(inserted->numbers.front());
     auto insertion = std::make_shared<NodeInsertion>(std::move(*inserted));
     record({"Paste",
