@@ -149,8 +149,10 @@ bool LanthorDocumentView::layOutCleanTree(const NodeDictionary& dictionary,
                 width > childrenWidth ? truncateToInt32((width - childrenWidth) * 0.5) : 0;
         }
     }
-    // The views join the canvas in the order the walk reaches them: depth first.
-    reserveSubviews(subviews().size() + walk.reached);
+    // The views join the canvas in the order the walk reaches them: depth first. The room to
+    // spare spares the first added node a copy of the whole list.
+    const std::size_t views = subviews().size() + walk.reached;
+    reserveSubviews(views + views / 16);
     struct Run {
         std::size_t level;
         std::size_t next;
