@@ -8,6 +8,18 @@ namespace lanthor {
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kCheckedHeap = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kCheckedHeap = true;
+#else
+constexpr bool kCheckedHeap = false;
+#endif
+#else
+constexpr bool kCheckedHeap = false;
+#endif
+
 /// Below the size that the C library maps apart, so that chunks reuse what the heap has free
 /// (after a file is loaded, much of it).
 constexpr std::size_t kChunk = 64 * 1024;
@@ -30,6 +42,9 @@ Pool& pool() {
 } // namespace
 
 void* NodeViewPool::allocate(std::size_t size) {
+    if (kCheckedHeap) {
+        return nullptr; // under AddressSanitizer every view has a heap block of its own, checked
+    }
     Pool& pool = lanthor::pool();
     const std::lock_guard lock(pool.mutex);
     if (pool.blockSize == 0) {

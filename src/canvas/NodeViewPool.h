@@ -16,7 +16,8 @@ namespace lanthor {
 class NodeViewPool {
 public:
     /// A block of `size` bytes, 8-aligned; null when `size` is not the pool's block size (that
-    /// of its first request) or not a multiple of 8.
+    /// of its first request) or not a multiple of 8, and always in AddressSanitizer builds, so
+    /// that a view used after it went is caught there.
     static void* allocate(std::size_t size);
     /// Takes back a block from `allocate`; false when `size` is not the block size.
     static bool deallocate(void* block, std::size_t size);
