@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <functional>
+#include <optional>
 
 namespace lanthor {
 
@@ -79,6 +80,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_X)},
          .tip = QStringLiteral("Put the selected node and everything below it on the clipboard, "
                                "and delete them"),
+         .places = Command::OnNodes,
          .run = [this] { cut(); },
          .needs = Needs::Node},
         {.name = "copyAction",
@@ -88,6 +90,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .tip = QStringLiteral("Put the picture and the text of the selected node and everything "
                                "below it (of the whole tree when nothing is selected) on the "
                                "clipboard"),
+         .places = Command::OnNodes,
          .run = [this] { copy(); },
          .needs = Needs::Nodes},
         {.name = "pasteAction",
@@ -96,6 +99,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_V)},
          .tip = QStringLiteral("Add the trees on the clipboard under the selected node (as new "
                                "trees when nothing is selected)"),
+         .places = Command::OnNodes,
          .run = [this] { paste(); },
          .needs = Needs::TreesOnClipboard},
         {.name = "addNodeAction",
@@ -316,6 +320,7 @@ void DocumentWindow::buildCommands() {
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->setMovable(false);
     QList<QAction*> nodeActions;
+    std::optional<Command::Menu> lastNodeMenu;
     for (const Command& command : commands()) {
         QMenu* menu = menus[command.menu];
         if (command.startsGroup) {
@@ -337,6 +342,13 @@ void DocumentWindow::buildCommands() {
             toolbar->addAction(action);
         }
         if (command.places & Command::OnNodes) {
+            // The clipboard's commands apart from the tree's, as in the menu bar.
+            if (lastNodeMenu && *lastNodeMenu != command.menu) {
+                auto* separator = new QAction(this);
+                separator->setSeparator(true);
+                nodeActions.append(separator);
+            }
+            lastNodeMenu = command.menu;
             nodeActions.append(action);
         }
     }
