@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStatusTipEvent>
-#include <algorithm>
 
 namespace lanthor {
 
