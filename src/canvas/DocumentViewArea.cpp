@@ -1,6 +1,6 @@
 // What a host that shows part of the canvas asks of it: a pass without drawing, the drawing of
-// one area, the node view under a point and the extent of the drawing, each answered from the
-// layout index in what the area holds.
+// one area, the node views under a point or in an area and the extent of the drawing, each
+// answered from the layout index in what the area holds.
 
 #include "LanthorDocumentView.h"
 #include "LanthorNodeView.h"
@@ -134,6 +134,31 @@ std::shared_ptr<LanthorNodeView> LanthorDocumentView::nodeViewAt(Point point) co
     }
     sortBySubviewOrder(views);
     return std::static_pointer_cast<LanthorNodeView>(views.back()->shared_from_this());
+}
+
+std::vector<std::shared_ptr<LanthorNodeView>>
+LanthorDocumentView::nodeViewsMeeting(Rect area) const {
+    std::vector<LanthorNodeView*> candidates;
+    if (indexAnswers()) {
+        index_.viewsMeeting(area, candidates);
+        for (const std::shared_ptr<LanthorNodeView>& stray : strays()) {
+            candidates.push_back(stray.get());
+        }
+        sortBySubviewOrder(candidates);
+    } else {
+        for (const std::shared_ptr<View>& subview : subviews()) {
+            if (auto* nodeView = dynamic_cast<LanthorNodeView*>(subview.get())) {
+                candidates.push_back(nodeView);
+            }
+        }
+    }
+    std::vector<std::shared_ptr<LanthorNodeView>> views;
+    for (LanthorNodeView* view : candidates) {
+        if (view->frame().intersects(area)) {
+            views.push_back(std::static_pointer_cast<LanthorNodeView>(view->shared_from_this()));
+        }
+    }
+    return views;
 }
 
 Rect LanthorDocumentView::drawingBounds() const {

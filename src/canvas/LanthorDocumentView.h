@@ -86,6 +86,9 @@ public:
     void drawArea(Painter& painter, Rect area) const;
     /// The topmost node view whose frame holds `point`, or null.
     std::shared_ptr<LanthorNodeView> nodeViewAt(Point point) const;
+    /// The node views whose frames meet `area`, in the order they are drawn. Costs what the
+    /// area holds, as drawArea does.
+    std::vector<std::shared_ptr<LanthorNodeView>> nodeViewsMeeting(Rect area) const;
     /// What the canvas and its node views cover: the canvas from its origin, every node view's
     /// frame and text, wherever the layout has put them (also left of the origin). Kept by the
     /// passes.

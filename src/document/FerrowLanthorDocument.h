@@ -122,6 +122,10 @@ public:
     /// a node or new parent that does not exist, a root (it has no parent to leave) and a new
     /// parent that is the node itself or below it. Returns true when the tree changed.
     bool moveNode(std::u16string_view number, std::u16string_view newParent, std::size_t index);
+    /// Why moveNode would refuse to move the node `number` under `newParent`, or none when it
+    /// would not: for hosts that show it before the user lets go.
+    std::optional<std::string> moveRefusal(std::u16string_view number,
+                                           std::u16string_view newParent) const;
     /// Adds copies of the trees of `trees` (read from tree text, say) under fresh numbers as the
     /// last children of the selected node, or as new roots when none is selected, and selects
     /// the first of their tops: "Paste". Returns false, changing nothing, when `trees` holds no

@@ -29,6 +29,15 @@ FerrowLanthorDocument::checkMove(std::u16string_view number, std::u16string_view
     return parent;
 }
 
+std::optional<std::string> FerrowLanthorDocument::moveRefusal(std::u16string_view number,
+                                                              std::u16string_view newParent) const {
+    const std::variant<std::shared_ptr<Tree>, std::string> parent = checkMove(number, newParent);
+    if (const auto* refusal = std::get_if<std::string>(&parent)) {
+        return *refusal;
+    }
+    return std::nullopt;
+}
+
 bool FerrowLanthorDocument::moveNode(std::u16string_view number, std::u16string_view newParent,
                                      std::size_t index) {
     const std::variant<std::shared_ptr<Tree>, std::string> parent = checkMove(number, newParent);

@@ -87,7 +87,18 @@ CanvasWidget::CanvasWidget(FerrowLanthorDocument& document, const TextSystem& te
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     horizontalScrollBar()->setSingleStep(kScrollStep);
     verticalScrollBar()->setSingleStep(kScrollStep);
-    canvas_->setDisplayRequest([this] { scheduleDisplay(); });
+    canvas_->setDisplayRequest([this] {
+        // The tree changed under a drag (a command's shortcut): the places found are gone.
+        if (dropFinder_) {
+            finishDrag(false);
+        }
+        scheduleDisplay();
+    });
+    connect(&autoScrollTimer_, &QTimer::timeout, this, [this] {
+        if (!autoScroll()) {
+            autoScrollTimer_.stop();
+        }
+    });
     document_.setDocumentView(canvas_);
     document_.windowControllerDidLoadNib();
     scheduleDisplay();
@@ -312,7 +323,9 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
                         {dirty.width() / zoom_, dirty.height() / zoom_}};
         canvas_->drawArea(adapter, area);
     }
-    QPainter(viewport()).drawImage(dirty.topLeft(), scratch_);
+    QPainter onScreen(viewport());
+    onScreen.drawImage(dirty.topLeft(), scratch_);
+    paintDropTarget(onScreen);
 }
 
 void CanvasWidget::press(QPointF position, int clickCount) {
@@ -337,6 +350,11 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
         return;
     }
     press(event->position(), 1);
+    const std::shared_ptr<LanthorNodeView> nodeView = nodeViewAt(canvasPoint(event->position()));
+    if (nodeView && nodeView->underlyingNode()) {
+        pressedNode_ = nodeView->underlyingNode()->nodeNumber();
+        pressPosition_ = event->position();
+    }
 }
 
 void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -344,6 +362,7 @@ void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
+    pressedNode_.reset(); // the second press of a double click edits; it drags nothing
     press(event->position(), 2);
 }
 
@@ -397,7 +416,9 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    if (event->key() == Qt::Key_Escape) {
+    if (event->key() == Qt::Key_Escape && dropFinder_) {
+        finishDrag(false);
+    } else if (event->key() == Qt::Key_Escape) {
         clearSelection(*canvas_);
         viewport()->update();
         noteSelection();

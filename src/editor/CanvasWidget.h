@@ -1,14 +1,19 @@
 #pragma once
 
+#include "NodeDropFinder.h"
 #include "platform/Geometry.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QList>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
+class QPainter;
 
 namespace lanthor {
 
@@ -28,6 +33,12 @@ class TextSystem;
 /// elsewhere goes to the canvas, which clears the selection. A right click on a node view
 /// selects it (unless it is selected already) and opens the node commands as a menu. The wheel
 /// scrolls; with Ctrl it zooms about the pointer.
+///
+/// Dragging a node (a press on it, then a move past the platform's drag distance) moves it with
+/// its subtree where it is let go: onto another node as its last child, or into a gap among
+/// siblings. Until then the place shows on the canvas, the cursor says whether the move would be
+/// allowed, and the status bar why not; Escape or letting go over nothing cancels it. The
+/// viewport scrolls while the pointer is near its edge.
 ///
 /// Keyboard: the arrows move the selection to the parent (up), the first child (down) and the
 /// siblings (left, right), Tab and Shift+Tab through the tree in reading order, Escape clears
@@ -82,6 +93,8 @@ public:
     std::shared_ptr<LanthorNodeView> nodeViewAt(Point canvasPoint) const;
     /// Selects `view`, a node view on the canvas, as a click would, and scrolls it into view.
     void select(const std::shared_ptr<LanthorNodeView>& view);
+    /// While a node is dragged: where it would go if let go now; else none.
+    const std::optional<NodeDrop>& dropTarget() const { return dropTarget_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,6 +102,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -120,6 +135,19 @@ private:
     QPointF viewportCentre() const;
     void scheduleDisplay();
 
+    void startDrag();
+    /// Finds the drop place under `position` (a viewport point) and shows it.
+    void updateDrop(QPointF position);
+    /// Ends the drag; `drop` moves the node to the place shown, if any.
+    void finishDrag(bool drop);
+    /// What shows `drop`'s place, in viewport pixels.
+    QRectF dropMarker(const NodeDrop& drop) const;
+    void paintDropTarget(QPainter& painter) const;
+    /// Scrolls towards the edge the dragging pointer is near; false when it is near none.
+    bool autoScroll();
+    /// Shows `text` in the window's status bar, as a status tip does.
+    void showStatusTip(const QString& text);
+
     FerrowLanthorDocument& document_;
     std::shared_ptr<LanthorDocumentView> canvas_;
     QList<QAction*> nodeActions_;
@@ -133,6 +161,15 @@ private:
     double zoom_ = 1.0;
     /// What the scroll bars span, in canvas points: everything drawn and a margin.
     Rect drawing_;
+
+    /// The node under the last left press, which a move may start dragging, and where.
+    std::optional<std::u16string> pressedNode_;
+    QPointF pressPosition_;
+    std::unique_ptr<NodeDropFinder> dropFinder_; ///< while dragging
+    std::optional<NodeDrop> dropTarget_;
+    QPointF dragPosition_;
+    QTimer autoScrollTimer_;
+    bool showsRefusal_ = false;
 };
 
 } // namespace lanthor

@@ -1,6 +1,7 @@
 #include "support/CanvasFixture.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <random>
 #include <tuple>
@@ -178,6 +179,11 @@ TEST_F(Area, DrawsFindsAndBoundsWhatTheWholeDrawingHasThere) {
             ASSERT_EQ(viewOperations(drawn), viewOperations(expected)) << toUtf8(file);
             ASSERT_EQ(drawn.textRects, expected.textRects) << toUtf8(file);
             ASSERT_EQ(drawn.fills, expected.fills) << toUtf8(file);
+
+            std::vector<std::shared_ptr<LanthorNodeView>> meeting;
+            std::ranges::copy_if(views, std::back_inserter(meeting),
+                                 [&](const auto& view) { return view->frame().intersects(area); });
+            ASSERT_EQ(canvas->nodeViewsMeeting(area), meeting) << toUtf8(file);
 
             // The view on top under a point: the one drawn last.
             const Point point{area.minX(), area.minY()};

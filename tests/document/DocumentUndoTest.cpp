@@ -234,7 +234,10 @@ TEST_F(DocumentUndo, TheSelectionFollowsTheNodeEachStepActedOn) {
     EXPECT_EQ(selected(), u"12");
     EXPECT_EQ(node(u"17"), nullptr);
 
-    // Moves are refused with the reason and change nothing.
+    // Moves are refused with the reason and change nothing, and can be asked about first.
+    EXPECT_EQ(document.moveRefusal(u"1", u"8"),
+              "Node 1 cannot move under node 8: that is the node itself or a node below it.");
+    EXPECT_EQ(document.moveRefusal(u"1", u"2"), std::nullopt);
     document.moveNode(u"99", u"1", 0);
     document.moveNode(u"0", u"1", 0);
     document.moveNode(u"1", u"99", 0);
