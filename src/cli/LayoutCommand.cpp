@@ -21,6 +21,8 @@ class UnseenPainter final : public Painter {
 public:
     void fillRect(Rect, Color) override {}
     void strokeLine(Point, Point, double, Color) override {}
+    void strokePath(const Path&, double, Color) override {}
+    void fillPath(const Path&, Color) override {}
     void drawText(const AttributedString&, Rect) override {}
 };
 
