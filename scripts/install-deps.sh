@@ -10,6 +10,8 @@ packages=(
     clang libclang-rt-14-dev clang-format
     # The desktop front end.
     qt6-base-dev qt6-svg-dev libgl-dev
+    # The check of the installed menu entry.
+    desktop-file-utils
     # Fonts with fixed metrics, for the tests that measure text.
     fonts-liberation2 fonts-urw-base35
     # A peer CSV parser that the benchmarks compare against.

@@ -5,6 +5,7 @@
 #include "LayoutMarks.h"
 #include "model/NodeView.h"
 #include "model/Tree.h"
+#include "model/TreeEdits.h"
 #include "platform/AttributedString.h"
 #include "platform/Color.h"
 #include "platform/MouseEvent.h"
@@ -103,14 +104,15 @@ public:
 
     /// Moves the node one place to the right among its siblings, the last one to the front, and
     /// has the canvas redraw. Without a parent it logs "Cannot locate parent node(s)" and does
-    /// nothing else. Returns true when the order of the siblings changed.
-    bool swapNode();
+    /// nothing else. Returns the move when the order of the siblings changed.
+    std::optional<ChildMove> swapNode();
     /// Asks for the new parent's number ("Select new Parent", offering the present parent's) and
     /// moves the node with its subtree to the end of that parent's children; the caller
     /// redraws. Logs "Cannot locate parent node(s)" and changes nothing when the node has no
     /// parent, when the answer names no node, or when it names the node itself or a node below
-    /// it (which would cut the subtree off from its root). Returns true when the tree changed.
-    bool changeParent();
+    /// it (which would cut the subtree off from its root). Returns the move when the tree
+    /// changed.
+    std::optional<ChildMove> changeParent();
 
     /// What the text shown was made from; the canvas's layout keeps it.
     const LabelCache& labelCache() const { return labelCache_; }

@@ -17,7 +17,7 @@ constexpr std::string_view kCannotLocateParent = "Cannot locate parent node(s)";
 
 } // namespace
 
-bool LanthorNodeView::swapNode() {
+std::optional<ChildMove> LanthorNodeView::swapNode() {
     LanthorDocumentView* const canvas = this->canvas();
     const std::shared_ptr<TreeTable> table = canvas ? canvas->mTreeTable() : nullptr;
     const std::shared_ptr<Tree> node = underlyingNode_;
@@ -25,17 +25,17 @@ bool LanthorNodeView::swapNode() {
         table && node ? table->findParent(node->nodeNumber()) : nullptr;
     if (!parent) {
         logLine(kCannotLocateParent);
-        return false;
+        return std::nullopt;
     }
     const std::u16string& number = node->nodeNumber();
     logLine(u"Moving Node " + number + u" to the right. Parent: " + parent->nodeNumber() +
             u". Sibling Count: " + toUtf16(std::to_string(parent->childrenList().size())));
-    const bool changed = table->moveRightAmongSiblings(*parent, number);
+    std::optional<ChildMove> move = table->moveRightAmongSiblings(*parent, number);
     parentRedraw();
-    return changed;
+    return move;
 }
 
-bool LanthorNodeView::changeParent() {
+std::optional<ChildMove> LanthorNodeView::changeParent() {
     LanthorDocumentView* const canvas = this->canvas();
     const std::shared_ptr<TreeTable> table = canvas ? canvas->mTreeTable() : nullptr;
     const std::shared_ptr<Tree> node = underlyingNode_;
@@ -47,7 +47,7 @@ bool LanthorNodeView::changeParent() {
     const std::shared_ptr<Tree> newParent = nodes ? nodes->find(answer) : nullptr;
     if (!parent || !newParent || table->isInSubtree(*node, answer)) {
         logLine(kCannotLocateParent);
-        return false;
+        return std::nullopt;
     }
     logLine(u"Changing Parent Node :" + parent->nodeNumber() + u" to " + newParent->nodeNumber() +
             u")");

@@ -5,6 +5,7 @@
 #include "canvas/LanthorDocumentView.h"
 #include "canvas/LanthorNodeView.h"
 #include "model/Tree.h"
+#include "model/TreeEdits.h"
 #include "model/TreeTable.h"
 #include "platform/Alerts.h"
 
@@ -56,7 +57,8 @@ void FerrowLanthorDocument::readFromTable(std::shared_ptr<TreeTable> table) {
         canvas->setTreeTable(treeTable_);
         canvas->redraw();
     }
-    edited_ = false;
+    history_.clear();
+    unsavedContent_ = false;
 }
 
 std::string FerrowLanthorDocument::dataOfType() const {
@@ -86,19 +88,22 @@ std::shared_ptr<LanthorNodeView> FerrowLanthorDocument::selectedNodeView() const
     return canvas ? canvas->selectedNode() : nullptr;
 }
 
+std::optional<std::u16string> FerrowLanthorDocument::selectedNumber() const {
+    const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
+    if (!view || !view->underlyingNode()) {
+        return std::nullopt;
+    }
+    return view->underlyingNode()->nodeNumber();
+}
+
+std::shared_ptr<Tree> FerrowLanthorDocument::findNode(std::u16string_view number) const {
+    const NodeDictionary* nodes = treeTable_->nodeDictionary();
+    return nodes ? nodes->find(number) : nullptr;
+}
+
 void FerrowLanthorDocument::redrawCanvas() const {
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
         canvas->redraw();
-    }
-}
-
-void FerrowLanthorDocument::noteChange(bool changed) {
-    if (!changed) {
-        return;
-    }
-    edited_ = true;
-    if (editedHandler_) {
-        editedHandler_();
     }
 }
 
@@ -119,29 +124,26 @@ void FerrowLanthorDocument::refuse(const std::string& reason) const {
 
 void FerrowLanthorDocument::changeParent() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
-    const bool changed = view && view->changeParent();
+    const std::optional<ChildMove> move = view ? view->changeParent() : std::nullopt;
     redrawCanvas();
-    noteChange(changed);
+    if (move) {
+        recordMove("Change Parent", *move);
+    }
 }
 
 void FerrowLanthorDocument::swapNode() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
-    const bool changed = view && view->swapNode();
+    const std::optional<ChildMove> move = view ? view->swapNode() : std::nullopt;
     redrawCanvas();
-    noteChange(changed);
+    if (move) {
+        recordMove("Swap", *move);
+    }
 }
 
 void FerrowLanthorDocument::deleteTree() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
-    std::optional<std::u16string> number;
-    if (view && view->underlyingNode()) {
-        number = view->underlyingNode()->nodeNumber();
-    }
-    // Deleting changes the tree when the node is there or some node still lists it.
-    const NodeDictionary* nodes = treeTable_->nodeDictionary();
-    const bool changed =
-        number && nodes && (nodes->contains(*number) || treeTable_->findParent(number));
-    treeTable_->deleteNode(number);
+    const std::optional<std::u16string> number = selectedNumber();
+    auto removal = std::make_shared<SubtreeRemoval>(treeTable_->deleteNode(number));
     // The deleted view must not stay selected: commands would act on a node that is gone.
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView();
         canvas && view && !view->underlyingNode()) {
@@ -149,34 +151,79 @@ void FerrowLanthorDocument::deleteTree() {
         canvas->setSelectedNode(nullptr);
     }
     redrawCanvas();
-    noteChange(changed);
+    if (removal->empty()) {
+        return;
+    }
+    record({"Delete Tree",
+            [this, removal, number] {
+                treeTable_->restore(std::move(*removal));
+                return number;
+            },
+            [this, removal, number]() -> std::optional<std::u16string> {
+                *removal = treeTable_->deleteNode(number);
+                return std::nullopt;
+            }});
 }
 
 void FerrowLanthorDocument::addNode() {
     const std::size_t before = nodeCount(*treeTable_);
+    const std::optional<std::u16string> selected = selectedNumber();
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
         canvas->addNode();
     }
     redrawCanvas();
-    noteChange(nodeCount(*treeTable_) != before);
+    if (nodeCount(*treeTable_) == before) {
+        return;
+    }
+    // The table adds a node at the end of the iteration order: under the selected node, or as
+    // the root of an empty table.
+    const NodeDictionary& nodes = *treeTable_->nodeDictionary();
+    const Tree& added = *nodes.nodeAt(nodes.positionCount() - 1);
+    const std::optional<std::u16string> parent = added.realRoot() ? std::nullopt : selected;
+    const NodeInsertion insertion{parent, parent ? 1U : 0U, {added.nodeNumber()}};
+    record({"Add Node",
+            [this, insertion] {
+                treeTable_->takeBack(insertion);
+                return insertion.parent;
+            },
+            [this, insertion, text = added.nodeValue()] {
+                treeTable_->addNode(insertion.parent.value_or(u""), text);
+                return insertion.parent;
+            }});
 }
 
 void FerrowLanthorDocument::editNode() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
+    const std::shared_ptr<Tree> node = view ? view->underlyingNode() : nullptr;
+    std::u16string before = node ? node->nodeValue() : std::u16string();
     const bool changed = view && view->editNode();
     redrawCanvas();
-    noteChange(changed);
+    if (changed) {
+        recordTextChange(*node, std::move(before));
+    }
 }
 
 void FerrowLanthorDocument::toogleLineWidth() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
     const bool changed = view && view->toggleLineWidth();
     redrawCanvas();
-    noteChange(changed);
+    if (!changed) {
+        return;
+    }
+    const auto toggle = [this, number = view->underlyingNode()->nodeNumber()] {
+        const std::shared_ptr<Tree> node = findNode(number);
+        node->setHead(!node->head());
+        return std::optional(number);
+    };
+    record({"Bold Edge", toggle, toggle});
 }
 
 void FerrowLanthorDocument::mouseDownOnNode(LanthorNodeView& view, const MouseEvent& event) {
-    noteChange(view.mouseDown(event));
+    const std::shared_ptr<Tree> node = view.underlyingNode();
+    std::u16string before = node ? node->nodeValue() : std::u16string();
+    if (view.mouseDown(event)) {
+        recordTextChange(*node, std::move(before));
+    }
 }
 
 } // namespace lanthor

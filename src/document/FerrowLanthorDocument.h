@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UndoHistory.h"
 #include "platform/Font.h"
 #include "platform/MouseEvent.h"
 
@@ -15,17 +16,22 @@ namespace lanthor {
 class LanthorConfiguration;
 class LanthorDocumentView;
 class LanthorNodeView;
+class Tree;
 class TreeTable;
+struct ChildMove;
 struct TreeLoadError;
 
 /// One open tree document and the commands of its window. It owns the node table and the
 /// display configuration; the window's canvas shares both (the table without owning it). Every
 /// tree command ends by having the canvas redraw; with no canvas nothing is redrawn.
 ///
-/// Edits are tracked: every command that changes the tree marks the document edited and calls
-/// the edited handler; a command that changes nothing (a cancelled edit, a refused change of
-/// parent, a swap of a root, a delete with nothing selected) does not, and neither do the
-/// display settings (node numbers, level height, font), which are not saved.
+/// Edits are tracked: every command that changes the tree adds a step to the undo history,
+/// named after the command, and calls the edited handler; a command that changes nothing (a
+/// cancelled edit, a refused change of parent, a swap of a root, a delete with nothing selected)
+/// does not, and neither do the display settings (node numbers, level height, font), which are
+/// not saved. Undo and redo take steps back and make them again exactly, down to the saved
+/// bytes; the document is edited exactly while the history is away from where the content last
+/// matched the file.
 class FerrowLanthorDocument {
 public:
     /// Writes the canvas's picture to `path` as JPEG; returns why it failed, or none.
@@ -39,7 +45,8 @@ public:
     FerrowLanthorDocument& operator=(const FerrowLanthorDocument&) = delete;
 
     /// Loads the tree file at `path` into a new table. On success the new table replaces the old
-    /// one (and goes to the canvas, if the window is already there) and the document is clean.
+    /// one (and goes to the canvas, if the window is already there), the undo history starts
+    /// anew and the document is clean.
     /// On failure the old table stays and the reason is returned: the caller must refuse to
     /// open the file, so that it is never overwritten by an empty document.
     std::optional<TreeLoadError> readFromURL(const std::string& path);
@@ -93,13 +100,40 @@ public:
     std::optional<std::string> exportImage(const ImageWriter& write);
 
     /// A press on one of the canvas's node views: the view selects, unselects or (on a double
-    /// click) edits its node, and an edit marks the document edited. The host routes node
+    /// click) edits its node, and an edit is recorded as "Edit Node". The host routes node
     /// clicks here rather than to the view, so that no edit goes unnoticed.
     void mouseDownOnNode(LanthorNodeView& view, const MouseEvent& event);
 
-    bool isEdited() const { return edited_; }
-    void setEdited(bool edited) { edited_ = edited; }
-    /// Called after every command that changed the tree.
+    /// Moves the node `number` with its subtree to become child number `index` of `newParent`
+    /// (counted without the node; an index past the end makes it the last child), also among
+    /// its own siblings, and selects it: "Move Node". Refuses, through the refusal handler,
+    /// a node or new parent that does not exist, a root (it has no parent to leave) and a new
+    /// parent that is the node itself or below it. Returns true when the tree changed.
+    bool moveNode(std::u16string_view number, std::u16string_view newParent, std::size_t index);
+    /// Adds copies of the trees of `trees` (read from tree text, say) under fresh numbers as the
+    /// last children of the selected node, or as new roots when none is selected, and selects
+    /// the first of their tops: "Paste". Returns false, changing nothing, when `trees` holds no
+    /// tree.
+    bool insertTree(std::shared_ptr<const TreeTable> trees);
+    /// A copy of the selected node's subtree, or of the whole tree when none is selected, as a
+    /// table of its own (TreeTable::copyTrees); treeFormatBytes makes its text.
+    std::shared_ptr<TreeTable> selectedTrees() const;
+
+    /// Takes the last change back, when there is one, and selects the node it acted on if that
+    /// is there (else nothing).
+    void undo();
+    /// Makes the last change taken back again, when there is one, and selects as undo does.
+    void redo();
+    const UndoHistory& undoHistory() const { return history_; }
+
+    /// True while the content differs from the file: the history is away from its clean point,
+    /// or the content came from elsewhere (setEdited(true)).
+    bool isEdited() const { return unsavedContent_ || !history_.isClean(); }
+    /// True: the content is in no file (it came from a recovery copy or standard input) and
+    /// stays edited whatever undo does, until the next setEdited(false). False: the content has
+    /// just been saved; the history's present position becomes its clean point.
+    void setEdited(bool edited);
+    /// Called after every change to the tree, and after every undo and redo.
     void setEditedHandler(std::function<void()> handler) { editedHandler_ = std::move(handler); }
     /// Called with the reason when a command refuses what the user asked (also logged).
     void setRefusalHandler(std::function<void(const std::string&)> handler) {
@@ -113,15 +147,27 @@ public:
 private:
     /// The canvas's selected node view, or null.
     std::shared_ptr<LanthorNodeView> selectedNodeView() const;
+    /// The number of the selected view's node, if a view with a node is selected.
+    std::optional<std::u16string> selectedNumber() const;
+    /// The node stored under `number`, or null.
+    std::shared_ptr<Tree> findNode(std::u16string_view number) const;
     void redrawCanvas() const;
-    /// Marks the document edited and tells the handler, when `changed`.
-    void noteChange(bool changed);
+    /// Selects the view of the node `number` (laying the tree out first when the node has no
+    /// view yet), or nothing when there is no such node or it is not shown.
+    void select(const std::optional<std::u16string>& number);
+    /// Adds a change just made to the history and tells the edited handler.
+    void record(UndoHistory::Step step);
+    void recordMove(std::string name, const ChildMove& move);
+    void recordTextChange(const Tree& node, std::u16string before);
+    /// After an undo or redo: redraws, selects `selection` and tells the edited handler.
+    void finishStep(const std::optional<std::u16string>& selection);
     void refuse(const std::string& reason) const;
 
     std::weak_ptr<LanthorDocumentView> documentView_;
     std::shared_ptr<LanthorConfiguration> mConfiguration_;
     std::shared_ptr<TreeTable> treeTable_;
-    bool edited_ = false;
+    UndoHistory history_;
+    bool unsavedContent_ = false;
     std::function<void()> editedHandler_;
     std::function<void(const std::string&)> refusalHandler_;
     std::u16string displayName_ = u"Untitled";

@@ -42,6 +42,7 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     setCentralWidget(scrollArea_);
 
     buildCommands();
+    updateUndoActions();
     statusBar()->showMessage(
         QStringLiteral("Click a node to select it, double-click to edit its text."));
 
@@ -116,10 +117,29 @@ void DocumentWindow::updateTitle() {
     setWindowModified(document_->isEdited());
 }
 
+void DocumentWindow::updateUndoActions() {
+    const UndoHistory& history = document_->undoHistory();
+    const auto update = [this](const char* name, const QString& verb, const std::string& step) {
+        QAction* action = this->action(QString::fromLatin1(name));
+        action->setText(step.empty() ? verb : verb + u' ' + QString::fromStdString(step));
+        action->setEnabled(!step.empty());
+    };
+    update("undoAction", QStringLiteral("&Undo"), history.undoName());
+    update("redoAction", QStringLiteral("&Redo"), history.redoName());
+}
+
 void DocumentWindow::documentEdited() {
+    updateUndoActions();
     setWindowModified(document_->isEdited());
+    if (!document_->isEdited()) {
+        // Undone back to what the file holds: a copy written meanwhile would offer edits that
+        // no longer exist.
+        recoveryTimer_.stop();
+        session_.recovery().remove(recoveryKey_);
+        return;
+    }
     // Not restarted by later edits: a steady stream of edits still gets its copy written.
-    if (document_->isEdited() && !recoveryTimer_.isActive()) {
+    if (!recoveryTimer_.isActive()) {
         recoveryTimer_.start();
     }
 }

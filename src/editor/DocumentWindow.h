@@ -18,8 +18,8 @@ class CanvasWidget;
 class EditorSession;
 class FerrowLanthorDocument;
 
-/// The window of one document: its canvas in a scroll area, the File and Tree menus, the
-/// toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
+/// The window of one document: its canvas in a scroll area, the File, Edit, Tree and Help menus,
+/// the toolbar of tree commands, saving, exporting, and the recovery copy of unsaved edits. The
 /// actions have stable object names ("addNodeAction", "saveAction", ...) for scripts and tests.
 class DocumentWindow final : public QMainWindow {
 public:
@@ -67,6 +67,8 @@ private:
     /// Builds the menus, the toolbar and the node menu from commands().
     void buildCommands();
     QAction* makeAction(const Command& command);
+    /// Names the steps that Undo and Redo would take ("Undo Delete Tree"), or disables them.
+    void updateUndoActions();
     void fillRecentMenu(QMenu* menu);
     void fitToScreen();
     void documentEdited();

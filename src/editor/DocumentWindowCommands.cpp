@@ -19,7 +19,7 @@ namespace lanthor {
 /// right click on a node opens. An entry with `fillSubmenu` is a submenu instead, filled each
 /// time it opens.
 struct DocumentWindow::Command {
-    enum Menu { FileMenu, TreeMenu };
+    enum Menu { FileMenu, EditMenu, TreeMenu, HelpMenu };
     enum Place { OnToolbar = 1, OnNodes = 2 };
 
     const char* name = nullptr; ///< the action's object name
@@ -56,6 +56,21 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
     // In the toolbar's order: the tree commands, then the file commands (of which the toolbar
     // shows Export). Each menu takes its own commands in this order.
     return {
+        // The Edit menu, whose texts name the step to take back or make again
+        // (updateUndoActions).
+        {.name = "undoAction",
+         .menu = Command::EditMenu,
+         .text = QStringLiteral("&Undo"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+         .tip = QStringLiteral("Take back the last change to the tree"),
+         .run = onDocument(&FerrowLanthorDocument::undo)},
+        {.name = "redoAction",
+         .menu = Command::EditMenu,
+         .text = QStringLiteral("&Redo"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                       QKeySequence(Qt::CTRL | Qt::Key_Y)},
+         .tip = QStringLiteral("Make the last change taken back again"),
+         .run = onDocument(&FerrowLanthorDocument::redo)},
         {.name = "addNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Add Node"),
@@ -218,12 +233,26 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                      QApplication::quit();
                  }
              }},
+
+        {.name = "aboutAction",
+         .menu = Command::HelpMenu,
+         .text = QStringLiteral("&About Lanthor"),
+         .tip = QStringLiteral("Show Lanthor's version"),
+         .run =
+             [this] {
+                 session_.prompts().showAbout(
+                     this, QStringLiteral("Lanthor " LANTHOR_VERSION),
+                     QStringLiteral("An editor for tree diagrams, such as the syntax trees of "
+                                    "linguistics.\nQt %1")
+                         .arg(QString::fromLatin1(qVersion())));
+             }},
     };
 }
 
 void DocumentWindow::buildCommands() {
-    QMenu* const menus[] = {menuBar()->addMenu(QStringLiteral("&File")),
-                            menuBar()->addMenu(QStringLiteral("&Tree"))};
+    QMenu* const menus[] = {
+        menuBar()->addMenu(QStringLiteral("&File")), menuBar()->addMenu(QStringLiteral("&Edit")),
+        menuBar()->addMenu(QStringLiteral("&Tree")), menuBar()->addMenu(QStringLiteral("&Help"))};
     QToolBar* toolbar = addToolBar(QStringLiteral("Tree"));
     toolbar->setObjectName(QStringLiteral("treeToolBar"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);

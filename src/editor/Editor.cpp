@@ -71,6 +71,8 @@ int runEditor(int& argc, char** argv, const std::function<int(const std::string&
     }
     QApplication::setApplicationName(QStringLiteral("lanthor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Lanthor"));
+    // Ties the windows to the installed menu entry, for their icon and name on Wayland.
+    QApplication::setDesktopFileName(QStringLiteral("lanthor"));
     QApplication application(argc, argv);
     const auto parsed = parseEditorArguments({argv + 1, argv + argc}, SingleDashOptions::Refuse);
     if (const auto* problem = std::get_if<std::string>(&parsed)) {

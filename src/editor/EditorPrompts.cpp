@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -154,11 +155,21 @@ std::optional<Font> chooseFont(QWidget* window, const Font& current) {
     return font == fromQFont(shown) ? current : font;
 }
 
+void showAbout(QWidget* window, const QString& text, const QString& details) {
+    QMessageBox box(QMessageBox::NoIcon,
+                    QStringLiteral("About %1").arg(QApplication::applicationDisplayName()), text,
+                    QMessageBox::Ok, window);
+    // The installed icon, when the desktop's theme has it.
+    box.setIconPixmap(QIcon::fromTheme(QStringLiteral("lanthor")).pixmap(64));
+    box.setInformativeText(details);
+    execPlain(box);
+}
+
 } // namespace
 
 EditorPrompts qtEditorPrompts() {
     return {askSaveChanges,   askRestoreRecovery, showError,        showWarning, chooseOpenPath,
-            chooseImportPath, chooseSavePath,     chooseExportPath, chooseFont};
+            chooseImportPath, chooseSavePath,     chooseExportPath, chooseFont,  showAbout};
 }
 
 } // namespace lanthor

@@ -37,6 +37,8 @@ struct EditorPrompts {
     std::function<QString(QWidget* window, const QString& suggested)> chooseExportPath;
     /// The font chosen starting from `current`, or none when the user cancels.
     std::function<std::optional<Font>(QWidget* window, const Font& current)> chooseFont;
+    /// The About box: the program and its version, then what it is and what it runs on.
+    std::function<void(QWidget* window, const QString& text, const QString& details)> showAbout;
 };
 
 /// The prompts as Qt's message boxes, file dialogs and font dialog.

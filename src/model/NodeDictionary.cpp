@@ -1,5 +1,6 @@
 #include "NodeDictionary.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <functional>
@@ -211,6 +212,57 @@ void NodeDictionary::compact() {
         }
     }
     rebuildIndex(count_);
+    generation_ = nextGeneration();
+}
+
+std::vector<RankedNode> NodeDictionary::rankRemoved(
+    std::vector<std::pair<std::size_t, std::shared_ptr<Tree>>> removed) const {
+    std::ranges::sort(removed, {}, [](const auto& entry) { return entry.first; });
+    std::vector<RankedNode> ranked;
+    ranked.reserve(removed.size());
+    std::size_t rank = 0;
+    std::size_t position = 0;
+    for (auto& [removedFrom, node] : removed) {
+        for (; position < removedFrom; ++position) {
+            rank += slots_[position] ? 1 : 0;
+        }
+        ranked.push_back({rank++, std::move(node)});
+        position = removedFrom + 1;
+    }
+    return ranked;
+}
+
+void NodeDictionary::restore(std::vector<RankedNode> nodes) {
+    if (nodes.empty()) {
+        return;
+    }
+    std::vector<std::shared_ptr<Tree>> merged;
+    merged.reserve(count_ + nodes.size());
+    auto next = nodes.begin();
+    const auto takeRestoredUpToHere = [&]() {
+        for (; next != nodes.end() && next->rank <= merged.size(); ++next) {
+            merged.push_back(std::move(next->node));
+        }
+    };
+    for (std::shared_ptr<Tree>& node : slots_) {
+        if (node) {
+            takeRestoredUpToHere();
+            merged.push_back(std::move(node));
+        }
+    }
+    for (; next != nodes.end(); ++next) {
+        merged.push_back(std::move(next->node));
+    }
+    // Every position changed: the index is made anew.
+    slots_ = std::move(merged);
+    index_.clear();
+    count_ = 0;
+    usedEntries_ = 0;
+    reserveEntries(slots_.size());
+    forEachHashed(
+        slots_.size(), [this](std::size_t i) { return hashOf(slots_[i]->nodeNumber()); },
+        [this](std::uint32_t hash) { prefetchEntry(hash); },
+        [this](std::size_t i, std::uint32_t hash) { place(i, hash); });
     generation_ = nextGeneration();
 }
 

@@ -7,9 +7,16 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lanthor {
+
+/// A node with its place in a map's iteration order: `rank` nodes come before it.
+struct RankedNode {
+    std::size_t rank;
+    std::shared_ptr<Tree> node;
+};
 
 /// The table's map from node number to node. It iterates in the order in which nodes were
 /// stored, a replaced node taking the last place, so that opening and saving an unchanged file
@@ -68,6 +75,15 @@ public:
     std::vector<std::size_t> positionsOf(const std::vector<std::u16string_view>& numbers) const;
     /// The node at `position`, or null for a gap.
     const std::shared_ptr<Tree>& nodeAt(std::size_t position) const { return slots_[position]; }
+    /// The places in iteration order that nodes had before they were just removed from their
+    /// positions (no compaction since), sorted by rank: what `restore` takes. Linear in the
+    /// positions up to the last of them.
+    std::vector<RankedNode>
+    rankRemoved(std::vector<std::pair<std::size_t, std::shared_ptr<Tree>>> removed) const;
+    /// Puts removed nodes back, each at its rank in iteration order (counted with all of them
+    /// back), under numbers not stored meanwhile: the exact inverse of their removal. Closes the
+    /// gaps, so positions change; linear in the map.
+    void restore(std::vector<RankedNode> nodes);
     /// Closes the gaps left by removals; positions change.
     void compact();
     /// Compacts when gaps outnumber the nodes, so that gaps cost at most linear time overall.

@@ -87,7 +87,8 @@ void SubtreeDeletion::enter(std::size_t position) {
     frames_.push_back({position, dictionary_.nodeAt(position), start, start, pending_.size()});
 }
 
-void SubtreeDeletion::run(std::size_t position) {
+void SubtreeDeletion::run(std::size_t position, RemovedNodes& removedNodes,
+                          std::vector<RemovedEntries>& removedEntries) {
     std::string line;
     enter(position);
     while (!frames_.empty()) {
@@ -110,9 +111,12 @@ void SubtreeDeletion::run(std::size_t position) {
         // A node inside a cycle may be entered again before its first entry ends: the
         // innermost entry removes it, and the outermost, the last to read its list, brings the
         // list up to date for whoever still holds the node (a view).
-        dictionary_.eraseAt(frame.position);
+        if (dictionary_.nodeAt(frame.position)) {
+            removedNodes.emplace_back(frame.position, frame.node);
+            dictionary_.eraseAt(frame.position);
+        }
         if (--openFrames_[frame.position] == 0) {
-            dropUnlinkedEntries(frame.position, *frame.node);
+            dropUnlinkedEntries(frame.position, frame.node, removedEntries);
         }
         pending_.resize(frame.start);
         frames_.pop_back();
@@ -120,20 +124,24 @@ void SubtreeDeletion::run(std::size_t position) {
     // Nodes that stay bring their lists up to date last.
     for (const std::size_t touched : touchedPositions_) {
         if (const std::shared_ptr<Tree>& node = dictionary_.nodeAt(touched)) {
-            dropUnlinkedEntries(touched, *node);
+            dropUnlinkedEntries(touched, node, removedEntries);
         }
     }
 }
 
-void SubtreeDeletion::dropUnlinkedEntries(std::size_t position, Tree& node) {
+void SubtreeDeletion::dropUnlinkedEntries(std::size_t position, const std::shared_ptr<Tree>& node,
+                                          std::vector<RemovedEntries>& removedEntries) {
     if (!touched_[position]) {
         return;
     }
-    std::vector<std::u16string>& children = node.childrenList();
+    RemovedEntries& removed = removedEntries.emplace_back(RemovedEntries{node, {}});
+    std::vector<std::u16string>& children = node->childrenList();
     const std::size_t first = firstListing_[position];
     std::size_t kept = 0;
     for (std::size_t entry = 0; entry < children.size(); ++entry) {
-        if (!unlinked_[first + entry]) {
+        if (unlinked_[first + entry]) {
+            removed.entries.emplace_back(entry, std::move(children[entry]));
+        } else {
             if (kept != entry) {
                 children[kept] = std::move(children[entry]);
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NodeDictionary.h"
+#include "TreeEdits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,15 +31,21 @@ void releaseNodeView(Tree& node);
 class SubtreeDeletion {
 public:
     explicit SubtreeDeletion(NodeDictionary& dictionary);
-    /// Deletes the node at `position`, which must already be unlinked from its parent.
-    void run(std::size_t position);
+    using RemovedNodes = std::vector<std::pair<std::size_t, std::shared_ptr<Tree>>>;
+
+    /// Deletes the node at `position`, which must already be unlinked from its parent. Adds the
+    /// nodes it removes, with their positions, to `removedNodes`, and the entries it takes out of
+    /// children lists to `removedEntries`, so that the deletion can be taken back.
+    void run(std::size_t position, RemovedNodes& removedNodes,
+             std::vector<RemovedEntries>& removedEntries);
 
 private:
     static constexpr std::size_t kNone = SIZE_MAX;
 
     void unlinkFromParent(std::size_t id);
     void enter(std::size_t position);
-    void dropUnlinkedEntries(std::size_t position, Tree& node);
+    void dropUnlinkedEntries(std::size_t position, const std::shared_ptr<Tree>& node,
+                             std::vector<RemovedEntries>& removedEntries);
 
     /// One call of the recursive deletion that is deleting its node's children.
     struct Frame {

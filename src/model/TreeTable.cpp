@@ -14,10 +14,15 @@ std::u16string describeNumber(const std::optional<std::u16string>& number) {
     return number ? *number : u"(null)";
 }
 
-/// Removes the first entry of `list` equal to `number`, if there is one.
-void removeFirstEntry(std::vector<std::u16string>& list, std::u16string_view number) {
+/// Removes the first entry of `owner`'s children equal to `number`, if there is one, and notes
+/// it in `removed`.
+void removeFirstEntry(const std::shared_ptr<Tree>& owner, std::u16string_view number,
+                      std::vector<RemovedEntries>& removed) {
+    std::vector<std::u16string>& list = owner->childrenList();
     for (auto entry = list.begin(); entry != list.end(); ++entry) {
         if (*entry == number) {
+            const auto index = static_cast<std::size_t>(entry - list.begin());
+            removed.push_back({owner, {{index, std::move(*entry)}}});
             list.erase(entry);
             return;
         }
@@ -97,25 +102,53 @@ std::shared_ptr<Tree> TreeTable::findParent(const std::optional<std::u16string>&
     });
 }
 
-void TreeTable::deleteNode(const std::optional<std::u16string>& number) {
+SubtreeRemoval TreeTable::deleteNode(const std::optional<std::u16string>& number) {
     logLine(u"Deleting Node :" + describeNumber(number));
+    SubtreeRemoval removal;
     if (!number || !nodeDictionary_) {
-        return;
+        return removal;
     }
     std::shared_ptr<Tree> node = nodeDictionary_->find(*number);
     if (const std::shared_ptr<Tree> parent = findParent(number)) {
-        removeFirstEntry(parent->childrenList(), *number);
+        removeFirstEntry(parent, *number, removal.entries);
     }
     if (!node) {
-        return;
+        return removal;
     }
+    const std::size_t position = *nodeDictionary_->positionOf(*number);
+    SubtreeDeletion::RemovedNodes removed;
     if (node->childrenList().empty()) {
         releaseNodeView(*node);
-        nodeDictionary_->erase(*number);
-        return;
+        nodeDictionary_->eraseAt(position);
+        removed.emplace_back(position, std::move(node));
+    } else {
+        SubtreeDeletion(*nodeDictionary_).run(position, removed, removal.entries);
     }
-    SubtreeDeletion(*nodeDictionary_).run(*nodeDictionary_->positionOf(*number));
+    // Ranked before compaction moves the positions.
+    removal.nodes = nodeDictionary_->rankRemoved(std::move(removed));
     nodeDictionary_->compactIfSparse();
+    return removal;
+}
+
+void TreeTable::restore(SubtreeRemoval removal) {
+    // Lists in the reverse order of their changes, each entry back at its index.
+    for (auto removed = removal.entries.rbegin(); removed != removal.entries.rend(); ++removed) {
+        std::vector<std::u16string>& list = removed->owner->childrenList();
+        std::vector<std::u16string> merged;
+        merged.reserve(list.size() + removed->entries.size());
+        auto next = removed->entries.begin();
+        for (std::u16string& kept : list) {
+            for (; next != removed->entries.end() && next->first <= merged.size(); ++next) {
+                merged.push_back(std::move(next->second));
+            }
+            merged.push_back(std::move(kept));
+        }
+        for (; next != removed->entries.end(); ++next) {
+            merged.push_back(std::move(next->second));
+        }
+        list = std::move(merged);
+    }
+    nodeDictionary_->restore(std::move(removal.nodes));
 }
 
 std::string TreeLoadError::describe() const {

@@ -3,6 +3,7 @@
 #include "NodeArena.h"
 #include "NodeDictionary.h"
 #include "TreeCheck.h"
+#include "TreeEdits.h"
 #include "csv/CsvAggregator.h"
 
 #include <memory>
@@ -48,8 +49,13 @@ public:
     /// Adds a last child with `text` under `parentNumber`, or a root when the table is empty.
     void addNode(const std::optional<std::u16string>& parentNumber, const std::u16string& text);
     /// Deletes the node and everything below it, children before their parent, unlinking it
-    /// from its parent first. Terminates on cycles; costs time linear in the table.
-    void deleteNode(const std::optional<std::u16string>& number);
+    /// from its parent first. Terminates on cycles; costs time linear in the table. Returns what
+    /// it took out, for `restore`; empty when nothing changed.
+    SubtreeRemoval deleteNode(const std::optional<std::u16string>& number);
+    /// Takes a deletion back: the nodes, the same objects, return to their places in iteration
+    /// order and every children entry to its place, so that the table saves as before. The
+    /// table must be as the deletion left it. Linear in the table.
+    void restore(SubtreeRemoval removal);
     /// The first node in iteration order whose children list holds `number`, or null.
     std::shared_ptr<Tree> findParent(const std::optional<std::u16string>& number) const;
 
@@ -57,12 +63,35 @@ public:
     /// cycles and on children that name no node.
     bool isInSubtree(const Tree& top, std::u16string_view target) const;
     /// Moves the first entry of `number` in `parent`'s children one place to the right, the last
-    /// one to the front. Returns true when the order of the children changed.
-    bool moveRightAmongSiblings(Tree& parent, std::u16string_view number);
+    /// one to the front. Returns the move when the order of the children changed.
+    std::optional<ChildMove> moveRightAmongSiblings(Tree& parent, std::u16string_view number);
     /// Moves a node with its subtree: removes every entry of `number` from `parent`'s children and
-    /// appends one to `newParent`'s. The caller checks first that `newParent` is not in the
-    /// subtree. Returns true when the tree changed.
-    bool moveSubtree(std::u16string_view number, Tree& parent, Tree& newParent);
+    /// puts one into `newParent`'s as child number `index` of the list without them (past its
+    /// end: last). The caller checks first that `newParent` is not in the subtree. Returns the
+    /// move when the tree changed.
+    std::optional<ChildMove> moveSubtree(std::u16string_view number, Tree& parent, Tree& newParent,
+                                         std::size_t index = SIZE_MAX);
+    /// Takes a move back, on the table as the move left it.
+    void moveBack(const ChildMove& move);
+    /// Makes a move again, on the table as it was before the move.
+    void moveAgain(const ChildMove& move);
+
+    /// A new table holding a copy of the tree below the node `top` (of every tree from the roots
+    /// when none): the nodes a walk reaches, each once (as the tree text walk reaches them), in
+    /// the order it reaches them, with their numbers, texts and flags, the first one a root;
+    /// children entries that name no copied node are left out.
+    std::shared_ptr<TreeTable> copyTrees(const std::optional<std::u16string>& top) const;
+    /// Adds copies of `source`'s trees (the nodes its walk reaches, in that order) at the end of
+    /// the iteration order, with their texts, flags and child order, each under a new number
+    /// that no node and no children list of this table uses. Their tops become the last
+    /// children of `parent`, or roots without one. Returns what was added; none when `source`
+    /// has no trees or `parent` names no node.
+    std::optional<NodeInsertion> insertTrees(const TreeTable& source,
+                                             const std::optional<std::u16string>& parent);
+    /// Takes back an insertion, or an addNode: the nodes go, their views let go, and the
+    /// parent's list loses the entries appended for them. The table must be as the insertion
+    /// left it.
+    void takeBack(const NodeInsertion& insertion);
 
     /// Loads a tree file (comma-separated, encoding detected, quoted fields unquoted). A file
     /// that cannot be read, does not parse, or whose text ends before its bytes do leaves the

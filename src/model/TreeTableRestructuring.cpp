@@ -1,5 +1,5 @@
-// The operations that rearrange the tree without creating or deleting nodes. They edit only the
-// children lists of parents.
+// The operations that rearrange the tree without creating or deleting nodes, and their undo.
+// They edit only the children lists of parents.
 
 #include "Tree.h"
 #include "TreeTable.h"
@@ -37,39 +37,76 @@ bool TreeTable::isInSubtree(const Tree& top, std::u16string_view target) const {
     return false;
 }
 
-bool TreeTable::moveRightAmongSiblings(Tree& parent, std::u16string_view number) {
+std::optional<ChildMove> TreeTable::moveRightAmongSiblings(Tree& parent,
+                                                           std::u16string_view number) {
     std::vector<std::u16string>& siblings = parent.childrenList();
     const auto first = std::find(siblings.begin(), siblings.end(), number);
     if (first == siblings.end()) {
-        return false;
+        return std::nullopt;
     }
     const auto index = static_cast<std::size_t>(first - siblings.begin());
-    std::u16string moved = std::move(*first);
+    ChildMove move{*first, parent.nodeNumber(), {index}, parent.nodeNumber(), 0};
     siblings.erase(first);
-    if (index < siblings.size()) {
-        // Past the right neighbour, which is the entry that now sits at `index`.
-        const bool changed = siblings[index] != moved;
-        siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(index) + 1,
-                        std::move(moved));
-        return changed;
-    }
-    // The last sibling wraps around to the front.
+    // Past the right neighbour, which is the entry that now sits at `index`; the last sibling
+    // wraps around to the front.
+    move.insertedAt = index < siblings.size() ? index + 1 : 0;
+    const std::u16string& moved = move.number;
     const bool changed =
-        std::any_of(siblings.begin(), siblings.end(),
-                    [&moved](const std::u16string& entry) { return entry != moved; });
-    siblings.insert(siblings.begin(), std::move(moved));
-    return changed;
+        index < siblings.size()
+            ? siblings[index] != moved
+            : std::any_of(siblings.begin(), siblings.end(),
+                          [&moved](const std::u16string& entry) { return entry != moved; });
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(move.insertedAt), moved);
+    if (!changed) {
+        return std::nullopt;
+    }
+    return move;
 }
 
-bool TreeTable::moveSubtree(std::u16string_view number, Tree& parent, Tree& newParent) {
+std::optional<ChildMove> TreeTable::moveSubtree(std::u16string_view number, Tree& parent,
+                                                Tree& newParent, std::size_t index) {
+    ChildMove move{std::u16string(number), parent.nodeNumber(), {}, newParent.nodeNumber(), 0};
     std::vector<std::u16string>& oldSiblings = parent.childrenList();
-    // A move within the same parent changes the tree only if it reorders the list or drops a
-    // repeated entry: keep the list to compare.
-    const std::vector<std::u16string> before =
-        &parent == &newParent ? oldSiblings : std::vector<std::u16string>{};
-    std::erase(oldSiblings, number);
-    newParent.childrenList().emplace_back(number);
-    return &parent != &newParent || oldSiblings != before;
+    std::size_t kept = 0;
+    for (std::size_t entry = 0; entry < oldSiblings.size(); ++entry) {
+        if (oldSiblings[entry] == move.number) {
+            move.removedAt.push_back(entry);
+        } else {
+            if (kept != entry) {
+                oldSiblings[kept] = std::move(oldSiblings[entry]);
+            }
+            ++kept;
+        }
+    }
+    oldSiblings.resize(kept);
+    std::vector<std::u16string>& newSiblings = newParent.childrenList();
+    move.insertedAt = std::min(index, newSiblings.size());
+    newSiblings.insert(newSiblings.begin() + static_cast<std::ptrdiff_t>(move.insertedAt),
+                       move.number);
+    // Within one list, only a single entry put back where it was leaves the list as it was:
+    // every other entry of the number has been taken out.
+    if (&parent == &newParent && move.removedAt == std::vector<std::size_t>{move.insertedAt}) {
+        return std::nullopt;
+    }
+    return move;
+}
+
+void TreeTable::moveBack(const ChildMove& move) {
+    std::vector<std::u16string>& to = nodeDictionary_->find(move.to)->childrenList();
+    to.erase(to.begin() + static_cast<std::ptrdiff_t>(move.insertedAt));
+    std::vector<std::u16string>& from = nodeDictionary_->find(move.from)->childrenList();
+    for (const std::size_t index : move.removedAt) {
+        from.insert(from.begin() + static_cast<std::ptrdiff_t>(index), move.number);
+    }
+}
+
+void TreeTable::moveAgain(const ChildMove& move) {
+    std::vector<std::u16string>& from = nodeDictionary_->find(move.from)->childrenList();
+    for (auto index = move.removedAt.rbegin(); index != move.removedAt.rend(); ++index) {
+        from.erase(from.begin() + static_cast<std::ptrdiff_t>(*index));
+    }
+    std::vector<std::u16string>& to = nodeDictionary_->find(move.to)->childrenList();
+    to.insert(to.begin() + static_cast<std::ptrdiff_t>(move.insertedAt), move.number);
 }
 
 } // namespace lanthor

@@ -48,53 +48,84 @@ std::shared_ptr<TreeTable> TreeBuilder::finish() {
     return table;
 }
 
+namespace {
+
+/// One walk over trees of a table: each node is visited once, claimed by the first node entered
+/// that lists it.
+class TreeWalk {
+public:
+    TreeWalk(const NodeDictionary& nodes, TreeVisitor& visitor)
+        : nodes_(nodes), visitor_(visitor), claimed_(nodes.positionCount()) {}
+
+    /// Walks the tree below the node at `position`, unless the walk has reached it already.
+    void walkFrom(std::size_t position) {
+        if (claimed_[position]) {
+            return;
+        }
+        claimed_[position] = true;
+        enter(*nodes_.nodeAt(position));
+        while (!open_.empty()) {
+            Frame& frame = open_.back();
+            if (frame.next == frame.end) {
+                pending_.resize(frame.start);
+                const Tree& done = *frame.node;
+                open_.pop_back();
+                visitor_.leave(done, open_.size());
+                continue;
+            }
+            enter(*pending_[frame.next++]);
+        }
+    }
+
+private:
+    void enter(const Tree& node) {
+        const std::size_t start = pending_.size();
+        for (const std::u16string& child : node.childrenList()) {
+            const auto position = nodes_.positionOf(child);
+            if (position && !claimed_[*position]) {
+                claimed_[*position] = true;
+                pending_.push_back(nodes_.nodeAt(*position).get());
+            }
+        }
+        visitor_.enter(node, open_.size(), pending_.size() - start);
+        if (pending_.size() > start) {
+            open_.push_back({&node, start, start, pending_.size()});
+        }
+    }
+
+    struct Frame {
+        const Tree* node;
+        std::size_t start; ///< the node's children in `pending_`: start to end
+        std::size_t next;
+        std::size_t end;
+    };
+
+    const NodeDictionary& nodes_;
+    TreeVisitor& visitor_;
+    std::vector<bool> claimed_;
+    std::vector<const Tree*> pending_; ///< the children of every open node, innermost last
+    std::vector<Frame> open_;
+};
+
+} // namespace
+
 void walkTrees(const TreeTable& table, TreeVisitor& visitor) {
     const NodeDictionary* nodes = table.nodeDictionary();
     if (!nodes) {
         return;
     }
-    std::vector<bool> claimed(nodes->positionCount());
-    // The children of every open node, innermost last.
-    std::vector<const Tree*> pending;
-    struct Frame {
-        const Tree* node;
-        std::size_t start; ///< the node's children in `pending`: start to end
-        std::size_t next;
-        std::size_t end;
-    };
-    std::vector<Frame> open;
-    const auto enter = [&](const Tree& node) {
-        const std::size_t start = pending.size();
-        for (const std::u16string& child : node.childrenList()) {
-            const auto position = nodes->positionOf(child);
-            if (position && !claimed[*position]) {
-                claimed[*position] = true;
-                pending.push_back(nodes->nodeAt(*position).get());
-            }
-        }
-        visitor.enter(node, open.size(), pending.size() - start);
-        if (pending.size() > start) {
-            open.push_back({&node, start, start, pending.size()});
-        }
-    };
+    TreeWalk walk(*nodes, visitor);
     for (std::size_t root = 0; root < nodes->positionCount(); ++root) {
-        const std::shared_ptr<Tree>& top = nodes->nodeAt(root);
-        if (!top || !top->realRoot() || claimed[root]) {
-            continue;
+        if (const std::shared_ptr<Tree>& top = nodes->nodeAt(root); top && top->realRoot()) {
+            walk.walkFrom(root);
         }
-        claimed[root] = true;
-        enter(*top);
-        while (!open.empty()) {
-            Frame& frame = open.back();
-            if (frame.next == frame.end) {
-                pending.resize(frame.start);
-                const Tree& done = *frame.node;
-                open.pop_back();
-                visitor.leave(done, open.size());
-                continue;
-            }
-            enter(*pending[frame.next++]);
-        }
+    }
+}
+
+void walkTree(const TreeTable& table, std::u16string_view top, TreeVisitor& visitor) {
+    const NodeDictionary* nodes = table.nodeDictionary();
+    if (const std::optional<std::size_t> position = nodes ? nodes->positionOf(top) : std::nullopt) {
+        TreeWalk(*nodes, visitor).walkFrom(*position);
     }
 }
 

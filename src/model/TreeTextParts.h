@@ -61,6 +61,9 @@ public:
 /// claimed by the first node entered that lists it, and children that name no node are passed
 /// over.
 void walkTrees(const TreeTable& table, TreeVisitor& visitor);
+/// Walks the one tree below the node numbered `top`, in the same way; nothing when there is no
+/// such node.
+void walkTree(const TreeTable& table, std::u16string_view top, TreeVisitor& visitor);
 
 std::variant<std::shared_ptr<TreeTable>, TreeTextError> readBrackets(std::u16string_view text);
 std::u16string writeBrackets(const TreeTable& table, bool indented);

@@ -1,6 +1,11 @@
 #include "EditorTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 namespace lanthor::test {
@@ -87,6 +92,78 @@ TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
     EXPECT_EQ(nodeOf(*window, u"16")->nodeValue(), u"mat, <i>rug</i> & \"floor\"");
     EXPECT_EQ(window->windowTitle(), QStringLiteral("syntax-tree[*] — lanthor_qt_tests"));
     EXPECT_EQ(user.errors, QStringList());
+}
+
+TEST_F(EditorTest, HelpAboutShowsTheVersion) {
+    DocumentWindow* window = session->newDocument();
+    ASSERT_NE(window, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    // Alt+H opens the last menu, Help, whose first item is About.
+    QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+    auto* help = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help, window->menuBar()->actions().last()->menu());
+    EXPECT_EQ(help->activeAction(), window->action(QStringLiteral("aboutAction")));
+    QTest::keyClick(help, Qt::Key_Return);
+    EXPECT_EQ(user.about,
+              QStringList{"Lanthor " LANTHOR_VERSION " | An editor for tree diagrams, such as "
+                          "the syntax trees of linguistics.\nQt " +
+                          QString::fromLatin1(qVersion())});
+}
+
+TEST_F(EditorTest, UndoAndRedoFromTheKeysNameTheirStepAndTheTitleMarkerFollows) {
+    const std::string file = exampleCopy();
+    const std::string original = readFile(file);
+    DocumentWindow* window = open(file);
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QStringList menus;
+    for (const QAction* menu : window->menuBar()->actions()) {
+        menus << menu->text();
+    }
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Tree", "&Help"}));
+    const QAction* undo = window->action(QStringLiteral("undoAction"));
+    const QAction* redo = window->action(QStringLiteral("redoAction"));
+    const auto menuTexts = [undo, redo] {
+        return (undo->isEnabled() ? "" : "-") + undo->iconText() + " | " +
+               (redo->isEnabled() ? "" : "-") + redo->iconText();
+    };
+    EXPECT_EQ(menuTexts(), "-Undo | -Redo");
+
+    clickNode(*window, u"6");
+    QWidget* canvas = &window->canvasWidget();
+    QTest::keyClick(canvas, Qt::Key_Delete);
+    EXPECT_EQ(nodeOf(*window, u"6"), nullptr);
+    EXPECT_EQ(menuTexts(), "Undo Delete Tree | -Redo");
+    EXPECT_TRUE(window->isWindowModified());
+    window->writeRecoveryCopy();
+    const QString copy = paths.recoveryDirectory + "/" + window->recoveryKey() + ".csv";
+    EXPECT_TRUE(QFileInfo::exists(copy));
+
+    // Back where the file is: no marker, and no copy that would offer edits no longer there.
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->document().dataOfType(), original);
+    EXPECT_EQ(window->canvasWidget().canvas().selectedNode(), nodeView(*window, u"6"));
+    EXPECT_EQ(menuTexts(), "-Undo | Redo Delete Tree");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(nodeOf(*window, u"6"), nullptr);
+    EXPECT_TRUE(window->isWindowModified());
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(canvas, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(nodeOf(*window, u"6"), nullptr);
+
+    // After a save the saved state is the clean one.
+    trigger(*window, "saveAction");
+    EXPECT_FALSE(window->isWindowModified());
+    QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(window->document().dataOfType(), original);
+    EXPECT_EQ(menuTexts(), "-Undo | Redo Delete Tree");
 }
 
 } // namespace

@@ -70,6 +70,9 @@ EditorPrompts ScriptedPrompts::prompts() {
                       QStringLiteral("font: %1 %2").arg(font).arg(current.pointSize()),
                       std::optional<Font>());
     };
+    scripted.showAbout = [this](QWidget*, const QString& text, const QString& details) {
+        about << text + " | " + details;
+    };
     return scripted;
 }
 

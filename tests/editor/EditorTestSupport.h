@@ -38,6 +38,7 @@ struct ScriptedPrompts {
     QStringList asked;    ///< one line per question: its kind and the document's name
     QStringList errors;   ///< one line per failure shown: "text | reason"
     QStringList warnings; ///< one line per warning shown: "text | problem / problem ..."
+    QStringList about;    ///< one line per About box shown: "text | details"
 
     EditorPrompts prompts();
 };
