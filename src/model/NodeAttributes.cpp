@@ -113,6 +113,31 @@ template <typename Keep> void NodeAttributes::keepItems(Keep keep) {
     column_ = kept.empty() ? nullptr : std::make_unique<std::u16string>(std::move(kept));
 }
 
+void NodeAttributes::renameValues(
+    std::u16string_view name,
+    const std::function<std::optional<std::u16string>(std::u16string_view)>& rename) {
+    if (!column_) {
+        return;
+    }
+    bool changed = false;
+    std::u16string rewritten;
+    forEachItem(*column_, [&](std::u16string_view item) {
+        std::optional<std::u16string> kept(item);
+        if (const auto value = valueOf(item); value && nameOf(item) == name) {
+            const std::optional<std::u16string> renamed = rename(*value);
+            changed = changed || renamed != *value;
+            kept = renamed ? std::optional(std::u16string(name) + u"=" + *renamed) : std::nullopt;
+        }
+        if (kept) {
+            rewritten.append(rewritten.empty() ? u"" : u" ").append(*kept);
+        }
+    });
+    if (changed) {
+        column_ =
+            rewritten.empty() ? nullptr : std::make_unique<std::u16string>(std::move(rewritten));
+    }
+}
+
 void NodeAttributes::remove(std::u16string_view name) {
     keepItems([name](std::u16string_view item) { return nameOf(item) != name; });
 }

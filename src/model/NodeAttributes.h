@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,12 @@ public:
     void remove(std::u16string_view name);
     /// Removes the items `name=value`.
     void remove(std::u16string_view name, std::u16string_view value);
+
+    /// Rewrites the value of every item `name=value` to what `rename` gives for it, in place, or
+    /// removes the item when it gives none: how a copy keeps its arrows among its own nodes.
+    void
+    renameValues(std::u16string_view name,
+                 const std::function<std::optional<std::u16string>(std::u16string_view)>& rename);
 
     friend bool operator==(const NodeAttributes& a, const NodeAttributes& b) {
         return a.text() == b.text();

@@ -34,6 +34,17 @@ TEST(NodeAttributes, KeepsTheColumnAsReadUntilAChangeRewritesIt) {
     copy.set(u"roof");
     EXPECT_EQ(copy.text(), u"roof");
     EXPECT_EQ(read.text(), u" colour=red  roof arrow=12 arrow=x=y "); // the copy was deep
+
+    NodeAttributes renamed = read;
+    const auto sameNumbers = [](std::u16string_view value) {
+        return std::optional(std::u16string(value));
+    };
+    renamed.renameValues(u"arrow", sameNumbers);
+    EXPECT_EQ(renamed.text(), read.text()); // nothing renamed: the column stays as read
+    renamed.renameValues(u"arrow", [](std::u16string_view value) -> std::optional<std::u16string> {
+        return value == u"12" ? std::optional<std::u16string>(u"4") : std::nullopt;
+    });
+    EXPECT_EQ(renamed.text(), u"colour=red roof arrow=4");
 }
 
 } // namespace
