@@ -1,6 +1,5 @@
 // The canvas's edge pass: a straight black line from each parent's view to each child's view.
 
-#include "ChildLookup.h"
 #include "LanthorDocumentView.h"
 #include "LanthorNodeView.h"
 #include "model/TreeTable.h"
@@ -29,7 +28,7 @@ Point edgeEnd(const Rect& frame) {
 struct PendingEdges {
     const Tree* node;
     Point start;
-    const std::vector<std::shared_ptr<Tree>>* children;
+    const std::vector<std::u16string>* children;
     std::size_t nextChild = 0;
 };
 
@@ -45,7 +44,7 @@ void LanthorDocumentView::drawAllEdges(Painter& painter) {
 }
 
 void LanthorDocumentView::drawEdge(const Tree& node, const TreeTable& table, Painter& painter) {
-    EdgeWalk walk{LayoutMarks::newPass(), {}};
+    EdgeWalk walk{newWalkStamp(), {}};
     visitEdgesBelow(node, table, walk,
                     [&](const Edge& edge) { drawPath(edge.from, edge.to, edge.bold, painter); });
 }
@@ -59,7 +58,7 @@ void LanthorDocumentView::forEachEdge(const EdgeVisitor& visit) const {
     if (!table || !table->nodeDictionary()) {
         return;
     }
-    EdgeWalk walk{LayoutMarks::newPass(), {}};
+    EdgeWalk walk{newWalkStamp(), {}};
     table->nodeDictionary()->forEach([&](const std::shared_ptr<Tree>& node) {
         if (node->realRoot()) {
             visitEdgesBelow(*node, *table, walk, visit);
@@ -71,10 +70,10 @@ bool LanthorDocumentView::EdgeWalk::enter(const Tree& node, LanthorNodeView* vie
     if (!view) {
         return enteredWithoutView.insert(&node).second;
     }
-    if (view->layoutMarks().edgePass == pass) {
+    if (view->walkStamp_ == stamp) {
         return false;
     }
-    view->layoutMarks().edgePass = pass;
+    view->walkStamp_ = stamp;
     return true;
 }
 
@@ -84,37 +83,29 @@ void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& tabl
     if (!dictionary) {
         return;
     }
-    // A node without a view (not laid out) has its children looked up here, for this walk.
-    std::vector<std::unique_ptr<ChildLookup>> lookedUpHere;
-    const auto childrenOf = [&](const Tree& node, LanthorNodeView* view) {
-        ChildLookup& lookup = view ? view->childLookup()
-                                   : *lookedUpHere.emplace_back(std::make_unique<ChildLookup>());
-        return &lookUpChildren(node, *dictionary, lookup);
-    };
-
     const std::shared_ptr<LanthorNodeView> topView = nodeViewOf(top);
     if (!walk.enter(top, topView.get())) {
         return; // below an earlier root already
     }
     const Rect topFrame = topView ? topView->frame() : Rect{};
-    std::vector<PendingEdges> path{
-        {&top, edgeStart(top, topFrame), childrenOf(top, topView.get())}};
+    std::vector<PendingEdges> path{{&top, edgeStart(top, topFrame), &top.childrenList()}};
     while (!path.empty()) {
         PendingEdges& current = path.back();
         if (current.nextChild == current.children->size()) {
             path.pop_back();
             continue;
         }
-        const Tree* child = (*current.children)[current.nextChild++].get();
-        if (!child) {
+        const std::optional<std::size_t> position =
+            dictionary->positionOf((*current.children)[current.nextChild++]);
+        if (!position) {
             continue;
         }
+        const Tree* child = dictionary->nodeAt(*position).get();
         const std::shared_ptr<LanthorNodeView> childView = nodeViewOf(*child);
         const Rect childFrame = childView ? childView->frame() : Rect{};
         visit(Edge{*current.node, *child, current.start, edgeEnd(childFrame), child->head()});
         if (walk.enter(*child, childView.get())) {
-            path.push_back(
-                {child, edgeStart(*child, childFrame), childrenOf(*child, childView.get())});
+            path.push_back({child, edgeStart(*child, childFrame), &child->childrenList()});
         }
     }
 }

@@ -1,50 +1,47 @@
 // The canvas's layout pass: one node view per node, rows by level, subtrees packed left to right
 // and each parent centred over its children, in 32-bit integer arithmetic.
 
-#include "LabelMarkup.h"
 #include "LanthorConfiguration.h"
 #include "LanthorDocumentView.h"
 #include "LanthorNodeView.h"
 #include "LayoutArithmetic.h"
+#include "NodeViewPool.h"
 #include "model/TreeTable.h"
 
 #include <algorithm>
 #include <atomic>
-#include <vector>
 
 namespace lanthor {
 
 namespace {
 
-constexpr std::int32_t kRootX = 10;
 constexpr std::int32_t kTopRowY = 30;
 
-/// A node of the tree being laid out, while its children are.
+/// A node of the tree being measured, while its children are.
 struct PendingNode {
     LanthorNodeView* view;
-    /// One per entry of its children list, null where the table has no such node.
-    const std::vector<std::shared_ptr<Tree>>* children;
+    const Tree* node;
+    std::size_t level; ///< its row in the walk's rows
+    std::size_t entry; ///< its entry in that row
     std::size_t nextChild = 0;
-    std::int32_t x = 0; ///< the left edge of its slot
-    std::int32_t level = 0;
-    std::int32_t acc = 0;       ///< measuring: the children's subtree widths so far
-    std::int32_t childX = 0;    ///< placing: where the next child's slot starts
-    std::int32_t count = 0;     ///< placing: the children placed so far
-    std::int32_t centreSum = 0; ///< placing: their views' centres, truncated at each step
+    std::int32_t acc = 0; ///< the children's subtree widths so far
 };
 
 } // namespace
 
-std::uint64_t LanthorDocumentView::labelSettingsGeneration() {
-    // Unique across canvases, so that a view that moves to another canvas is not mistaken.
-    static std::atomic<std::uint64_t> lastGeneration{0};
-    const LanthorConfiguration& settings = configuration();
-    if (!labelSettings_ || !(labelSettings_->font == settings.font()) ||
-        labelSettings_->showNodeNumber != settings.showNodeNumber()) {
-        labelSettings_ =
-            LabelSettings{settings.font(), settings.showNodeNumber(), ++lastGeneration};
+std::uint32_t LanthorDocumentView::newWalkStamp() {
+    static std::atomic<std::uint32_t> last{0};
+    return ++last;
+}
+
+void LanthorDocumentView::layOut() {
+    const std::shared_ptr<TreeTable> table = mTreeTable();
+    if (table && layOutChanges(*table)) {
+        log(u"draw", u"nodes");
+        finishLayout();
+        return;
     }
-    return labelSettings_->generation;
+    drawAllNodes();
 }
 
 void LanthorDocumentView::drawAllNodes() {
@@ -53,160 +50,185 @@ void LanthorDocumentView::drawAllNodes() {
     if (!table || !table->nodeDictionary()) {
         return;
     }
+    const NodeDictionary& dictionary = *table->nodeDictionary();
     const std::int32_t height = wrapToInt32(configuration().height());
-    const std::uint32_t pass = LayoutMarks::newPass();
-    std::int32_t x = kRootX;
-    table->nodeDictionary()->forEach([&](const std::shared_ptr<Tree>& node) {
-        if (node->realRoot()) {
-            x = wrapToInt32(std::int64_t{x} + layOutTree(node, *table, x, 0, height, pass));
-        }
-    });
+    MeasureWalk walk{newWalkStamp(), 0};
+    std::vector<LayoutRow> rows;
+    index_ = LayoutIndex(); // its memory is better spent on the new one
+    indexValid_ = false;
+    strays_.clear();
+    extraEdges_.clear();
+    if (!layOutCleanTree(dictionary, rows, walk)) {
+        dictionary.forEach([&](const std::shared_ptr<Tree>& node) {
+            if (node->realRoot()) {
+                measureTree(node, dictionary, rows, walk);
+            }
+        });
+    }
+    LayoutIndex::trimRows(rows);
+    setRowTops(rows, 0, height);
+    for (LayoutRow& row : rows) {
+        row.markDirty(0, row.entries.size());
+    }
+    index_.rows() = std::move(rows);
+    index_.place(kRootX);
+    finishWholeLayout(*table, walk, height);
 }
 
 std::int32_t LanthorDocumentView::drawNode(const std::shared_ptr<Tree>& node,
                                            const TreeTable& table, std::int32_t x,
                                            std::int32_t level, std::int32_t height) {
-    return layOutTree(node, table, x, level, height, LayoutMarks::newPass());
+    if (!table.nodeDictionary()) {
+        return 0;
+    }
+    // A pass of its own, over part of the tree: the index no longer holds every frame.
+    indexValid_ = false;
+    wholeTreeNeeded_ = true;
+    MeasureWalk walk{newWalkStamp(), 0};
+    LayoutIndex subtree;
+    measureTree(node, *table.nodeDictionary(), subtree.rows(), walk);
+    LayoutIndex::trimRows(subtree.rows());
+    setRowTops(subtree.rows(), level, height);
+    for (LayoutRow& row : subtree.rows()) {
+        row.markDirty(0, row.entries.size());
+    }
+    subtree.place(x);
+    return subtree.rows().empty() ? 0 : subtree.rows()[0].entries[0].slotWidth;
 }
 
-LanthorNodeView& LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& owner,
-                                                  std::uint64_t settingsGeneration) {
-    Tree& node = *owner;
-    const LanthorConfiguration& settings = configuration();
-    std::shared_ptr<LanthorNodeView> view = nodeViewOf(node);
-    if (view && view->labelCache().valid && view->underlyingNode().get() == &node &&
-        view->labelCache().revision == node.revision() &&
-        view->labelCache().settingsGeneration == settingsGeneration) {
-        view->setFrameSize({view->labelCache().width, 0});
-    } else {
-        // Without node numbers the label is the node's text itself, used in place.
-        const std::u16string numbered =
-            settings.showNodeNumber() ? nodeLabel(node, true) : std::u16string();
-        const std::u16string_view label =
-            settings.showNodeNumber() ? std::u16string_view(numbered) : node.nodeValue();
-        PreparedLabel prepared = prepareLabel(label);
-        if (!view) {
-            view =
-                std::make_shared<LanthorNodeView>(Rect{{0, 0}, {prepared.width, 0}}, &textSystem_);
-            view->setUnderlyingNode(owner);
-            view->setDrawsBackground(false);
-            view->setEditable(false);
-            view->setSelectable(false);
-            node.setUiObject(view);
-        }
-        view->setFrameSize({prepared.width, 0});
-        if (prepared.text) {
-            view->setTextStorage(std::move(*prepared.text));
-        } else {
-            view->setEmptyText(lineHeight());
-        }
-        view->setLabelCache({node.revision(), settingsGeneration, prepared.width, true});
+void LanthorDocumentView::setRowTops(std::vector<LayoutRow>& rows, std::int32_t firstLevel,
+                                     std::int32_t height) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::int32_t level = wrapToInt32(std::int64_t{firstLevel} + std::int64_t(i));
+        rows[i].y = wrapToInt32(std::int64_t{level} * height + kTopRowY);
     }
-    if (view->superview() != this) {
-        addSubview(view);
-    }
-    return *view;
 }
 
-std::int32_t LanthorDocumentView::layOutTree(const std::shared_ptr<Tree>& root,
-                                             const TreeTable& table, std::int32_t x,
-                                             std::int32_t level, std::int32_t height,
-                                             std::uint32_t pass) {
-    const std::uint32_t measured = 2 * pass;
-    const std::uint32_t placed = 2 * pass + 1;
-    if (const std::shared_ptr<LanthorNodeView> view = nodeViewOf(*root);
-        view && view->layoutMarks().layoutStamp >= measured) {
-        return 0; // laid out already in this pass, below an earlier root
+void LanthorDocumentView::finishWholeLayout(const TreeTable& table, const MeasureWalk& walk,
+                                            std::int32_t height) {
+    // Views that this pass did not reach keep their frames, and are still shown there.
+    if (walk.reached != subviewCount()) {
+        for (const std::shared_ptr<View>& subview : subviews()) {
+            if (auto* view = dynamic_cast<LanthorNodeView*>(subview.get());
+                view && view->walkStamp_ != walk.stamp) {
+                view->level_ = LanthorNodeView::kUnplaced;
+                strays_.push_back(std::static_pointer_cast<LanthorNodeView>(subview));
+            }
+        }
     }
-    const NodeDictionary* dictionary = table.nodeDictionary();
-    const std::vector<std::shared_ptr<Tree>> noChildren;
-    const auto childrenOf = [&](const Tree& node, LanthorNodeView& view) {
-        return dictionary ? &lookUpChildren(node, *dictionary, view.childLookup()) : &noChildren;
-    };
+    indexValid_ = true;
+    wholeTreeNeeded_ = false;
+    clean_ = walk.clean;
+    indexDictionary_ = table.nodeDictionary();
+    indexHeight_ = height;
+    indexGeneration_ = labelSettings().generation;
+    finishLayout();
+}
+
+void LanthorDocumentView::finishLayout() {
+    changes_.clear();
+    departures_ = 0;
+    for (LayoutRow& row : index_.rows()) {
+        if (row.heightsStale) {
+            row.heightsStale = false;
+            row.tallCount = 0;
+            for (const LayoutEntry& entry : row.entries) {
+                if (entry.view) {
+                    row.addHeight(entry.view->frame().size.height);
+                }
+            }
+        }
+    }
+    placedExtent_ = index_.extent();
+}
+
+std::shared_ptr<LanthorNodeView>
+LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& node,
+                                 std::shared_ptr<LanthorNodeView> view) {
+    const LabelSettings& settings = labelSettings();
+    if (!view) {
+        view = std::allocate_shared<LanthorNodeView>(NodeViewAllocator<LanthorNodeView>(), Rect{});
+        view->setUnderlyingNode(node);
+        view->setDrawsBackground(false);
+        view->setEditable(false);
+        view->setSelectable(false);
+        node->setUiObject(view);
+    }
+    if (view->labelGeneration_ != settings.generation || view->labelRevision_ != node->revision() ||
+        view->underlyingNode_ != node) {
+        const LabelMetrics metrics = measureLabel(labelOf(*node, settings), settings);
+        view->View::setFrameSize({metrics.width, metrics.textSize.height});
+        view->textWidth_ = metrics.textSize.width;
+        view->labelRevision_ = node->revision();
+        view->labelGeneration_ = settings.generation;
+    }
+    return view;
+}
+
+void LanthorDocumentView::measureTree(const std::shared_ptr<Tree>& root,
+                                      const NodeDictionary& dictionary,
+                                      std::vector<LayoutRow>& rows, MeasureWalk& walk) {
+    std::shared_ptr<LanthorNodeView> rootView = nodeViewOf(*root);
+    if (rootView && rootView->walkStamp_ == walk.stamp) {
+        return; // laid out already in this walk, below an earlier root
+    }
     std::vector<PendingNode> path;
-
-    // Measuring, children before parents: every node's label width and subtree width. A child
-    // that this pass has reached before takes no space.
-    const std::uint64_t settingsGeneration = labelSettingsGeneration();
-    const auto measure = [&](const std::shared_ptr<Tree>& node) {
-        LanthorNodeView& view = measureNode(node, settingsGeneration);
-        view.layoutMarks().layoutStamp = measured;
-        path.push_back({&view, childrenOf(*node, view)});
+    // Children before parents: every node's label width and subtree width. A child that this
+    // walk has reached before takes no space.
+    const auto enter = [&](const std::shared_ptr<Tree>& node,
+                           std::shared_ptr<LanthorNodeView> existing, std::size_t level) {
+        std::shared_ptr<LanthorNodeView> measured = measureNode(node, std::move(existing));
+        if (measured->superview() != this) {
+            addSubview(measured);
+        }
+        LanthorNodeView& view = *measured;
+        view.walkStamp_ = walk.stamp;
+        view.level_ = static_cast<std::uint32_t>(walk.firstLevel + level);
+        if (rows.size() < level + 2) {
+            rows.resize(level + 2);
+        }
+        const auto firstChild = static_cast<std::uint32_t>(rows[level + 1].entries.size());
+        LayoutRow& row = rows[level];
+        row.entries.push_back({&view, 0, 0, 0, firstChild, 0});
+        row.addHeight(view.frame().size.height);
+        row.noteOverhang(view);
+        path.push_back({&view, node.get(), level, row.entries.size() - 1});
+        ++walk.reached;
     };
-    measure(root);
-    while (!path.empty()) {
+    enter(root, std::move(rootView), 0);
+    while (!path.empty() && !walk.refused) {
         PendingNode& current = path.back();
-        if (current.nextChild < current.children->size()) {
-            const std::shared_ptr<Tree>& child = (*current.children)[current.nextChild++];
-            const std::shared_ptr<LanthorNodeView> childView = child ? nodeViewOf(*child) : nullptr;
-            if (child && !(childView && childView->layoutMarks().layoutStamp >= measured)) {
-                measure(child);
+        const std::vector<std::u16string>& children = current.node->childrenList();
+        if (current.nextChild < children.size()) {
+            const std::optional<std::size_t> position =
+                dictionary.positionOf(children[current.nextChild++]);
+            if (!position) {
+                walk.clean = false; // a child that names no node takes no space
+                continue;
+            }
+            const std::shared_ptr<Tree>& child = dictionary.nodeAt(*position);
+            std::shared_ptr<LanthorNodeView> childView = nodeViewOf(*child);
+            if (childView && childView->walkStamp_ == walk.stamp) {
+                walk.clean = false;
+                extraEdges_.emplace_back(nodeViewOf(*current.node), childView);
+            } else if (walk.refusePlaced && childView && childView->superview() == this &&
+                       childView->level_ != LanthorNodeView::kUnplaced) {
+                walk.refused = true;
+            } else {
+                enter(child, std::move(childView), current.level + 1);
             }
             continue;
         }
-        LayoutMarks& marks = current.view->layoutMarks();
-        marks.childrenWidth = current.acc;
-        marks.subtreeWidth =
-            truncateToInt32(std::max(current.view->frame().size.width, double(current.acc)));
+        const double width = current.view->frame().size.width;
+        LayoutEntry& entry = rows[current.level].entries[current.entry];
+        entry.slotWidth = truncateToInt32(std::max(width, double(current.acc)));
+        entry.childOffset = width > current.acc ? truncateToInt32((width - current.acc) * 0.5) : 0;
+        const std::int32_t slotWidth = entry.slotWidth;
         path.pop_back();
         if (!path.empty()) {
-            path.back().acc = wrapToInt32(std::int64_t{path.back().acc} + marks.subtreeWidth);
+            path.back().acc = wrapToInt32(std::int64_t{path.back().acc} + slotWidth);
         }
     }
-
-    // Placing, in the same order: a child's slot starts where its previous sibling's ends, the
-    // children together centred under a parent wider than they are; a parent over the mean of
-    // its children's centres, within its own slot. The children placed are exactly those
-    // measured above: the walk meets the nodes in the same order.
-    const auto place = [&](LanthorNodeView& view, std::int32_t slotX, std::int32_t slotLevel,
-                           const Tree& node) {
-        LayoutMarks& marks = view.layoutMarks();
-        marks.layoutStamp = placed;
-        const double width = view.frame().size.width;
-        const std::int32_t offset =
-            width > marks.childrenWidth ? truncateToInt32((width - marks.childrenWidth) * 0.5) : 0;
-        const double y = wrapToInt32(std::int64_t{slotLevel} * height + kTopRowY);
-        view.setFrameOrigin({double(slotX), y});
-        PendingNode pending{&view, childrenOf(node, view)};
-        pending.x = slotX;
-        pending.level = slotLevel;
-        pending.childX = wrapToInt32(std::int64_t{slotX} + offset);
-        path.push_back(pending);
-    };
-    place(*nodeViewOf(*root), x, level, *root);
-    std::int32_t width = 0;
-    while (!path.empty()) {
-        PendingNode& current = path.back();
-        if (current.nextChild < current.children->size()) {
-            const std::shared_ptr<Tree>& child = (*current.children)[current.nextChild++];
-            const std::shared_ptr<LanthorNodeView> childView = child ? nodeViewOf(*child) : nullptr;
-            if (childView && childView->layoutMarks().layoutStamp == measured) {
-                current.count = wrapToInt32(std::int64_t{current.count} + 1);
-                place(*childView, current.childX, wrapToInt32(std::int64_t{current.level} + 1),
-                      *child);
-            }
-            continue;
-        }
-        LanthorNodeView& view = *current.view;
-        const Rect frame = view.frame();
-        width = view.layoutMarks().subtreeWidth;
-        if (current.count > 0) {
-            const std::int32_t mean = current.centreSum / current.count;
-            const double left =
-                std::max(double(current.x), std::min(mean - frame.size.width * 0.5,
-                                                     double(current.x) + width - frame.size.width));
-            view.setFrameOrigin({left, frame.origin.y});
-        }
-        path.pop_back();
-        if (!path.empty()) {
-            PendingNode& parent = path.back();
-            parent.childX = wrapToInt32(std::int64_t{parent.childX} + width);
-            const Rect placedFrame = view.frame();
-            const double centre = placedFrame.origin.x + placedFrame.size.width * 0.5;
-            parent.centreSum = truncateToInt32(parent.centreSum + centre);
-        }
-    }
-    return width;
 }
 
 void LanthorDocumentView::adjustWindowSize() {

@@ -27,9 +27,21 @@ void LanthorDocumentView::drawRect(Painter& painter) {
         return;
     }
     // Edges are computed from the frames that this layout has just set.
-    drawAllNodes();
+    layOut();
     drawAllEdges(painter);
     updated_ = false;
+}
+
+void LanthorDocumentView::setUpdated(bool updated) {
+    updated_ = updated;
+    if (updated) {
+        wholeTreeNeeded_ = true;
+    }
+}
+
+void LanthorDocumentView::setMTreeTable(const std::shared_ptr<TreeTable>& table) {
+    mTreeTable_ = table;
+    wholeTreeNeeded_ = true;
 }
 
 void LanthorDocumentView::display(Painter& painter, Rect dirtyRect) {
@@ -51,17 +63,12 @@ void LanthorDocumentView::display(Painter& painter) {
     }
 }
 
-Rect LanthorDocumentView::drawingBounds() const {
-    Rect extent = bounds();
-    for (const std::shared_ptr<View>& subview : subviews()) {
-        if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {
-            extent = unionRect(unionRect(extent, nodeView->frame()), nodeView->textRect());
-        }
-    }
-    return extent;
+void LanthorDocumentView::setFrameSize(Size size) {
+    wholeTreeNeeded_ = true; // nobody said what changed
+    resize(size);
 }
 
-void LanthorDocumentView::setFrameSize(Size size) {
+void LanthorDocumentView::resize(Size size) {
     const bool changed = size != frame().size;
     View::setFrameSize(size);
     updated_ = true;
@@ -88,9 +95,25 @@ void LanthorDocumentView::log(std::u16string_view tag, std::u16string_view messa
 }
 
 void LanthorDocumentView::redraw() {
+    wholeTreeNeeded_ = true;
+    redrawChanges();
+}
+
+void LanthorDocumentView::noteChanged(const Tree& node) {
+    if (std::shared_ptr<LanthorNodeView> view = nodeViewOf(node)) {
+        changes_.push_back(std::move(view));
+    }
+}
+
+void LanthorDocumentView::redrawChanges() {
     updated_ = true;
     const Size size = frame().size;
-    setFrameSize({size.width + 0.1, size.height});
+    resize({size.width + 0.1, size.height});
+}
+
+void LanthorDocumentView::redrawChanged(const Tree& node) {
+    noteChanged(node);
+    redrawChanges();
 }
 
 void LanthorDocumentView::toggleNodeNumber() {

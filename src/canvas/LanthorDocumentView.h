@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LabelTextCache.h"
+#include "LayoutIndex.h"
 #include "platform/AttributedString.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
@@ -13,11 +15,13 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace lanthor {
 
 class LanthorConfiguration;
 class LanthorNodeView;
+class NodeDictionary;
 class Painter;
 class TextSystem;
 class Tree;
@@ -27,6 +31,10 @@ class TreeTable;
 /// centred over its children, one row per level), draws the edges between them, and runs the
 /// drawing cycle: `redraw` asks for a new layout, and the next drawing pass lays the tree out and
 /// draws the edges, only then. Coordinates are flipped: origin top-left, y growing downwards.
+///
+/// A pass keeps where it placed every view (LayoutIndex), so that showing or clicking one area
+/// costs what lies there, and a change that is noted (noteChanged, redrawChanged) is laid out
+/// by placing again only what it moves, with the frames a pass over the whole tree would give.
 class LanthorDocumentView : public View {
 public:
     /// One edge as drawn: from the bottom centre of the parent's view (its top centre when the
@@ -45,20 +53,23 @@ public:
     ~LanthorDocumentView() override;
 
     bool updated() const { return updated_; }
-    void setUpdated(bool updated) { updated_ = updated; }
+    /// True asks the next drawing pass to lay out the whole tree.
+    void setUpdated(bool updated);
     const std::shared_ptr<LanthorConfiguration>& mConfiguration() const { return mConfiguration_; }
     void setMConfiguration(std::shared_ptr<LanthorConfiguration> configuration) {
         mConfiguration_ = std::move(configuration);
     }
     /// The table, or null once its owner has let it go.
     std::shared_ptr<TreeTable> mTreeTable() const { return mTreeTable_.lock(); }
-    void setMTreeTable(const std::shared_ptr<TreeTable>& table) { mTreeTable_ = table; }
+    /// A new table: the next pass lays out the whole tree.
+    void setMTreeTable(const std::shared_ptr<TreeTable>& table);
     void setTreeTable(const std::shared_ptr<TreeTable>& table) { setMTreeTable(table); }
     const std::shared_ptr<LanthorNodeView>& selectedNode() const { return selectedNode_; }
     void setSelectedNode(std::shared_ptr<LanthorNodeView> node) { selectedNode_ = std::move(node); }
 
-    /// The drawing pass: fills the canvas white and, while `updated` is set, lays the tree out,
-    /// draws the edges and clears `updated`. Without a table it logs "[draw_error] nil tree" and
+    /// The drawing pass: fills the canvas white and, while `updated` is set, lays the tree out
+    /// (what the noted changes move, or all of it: see redrawChanges), draws the edges and
+    /// clears `updated`. Without a table it logs "[draw_error] nil tree" and
     /// `updated` stays set.
     void drawRect(Painter& painter);
     /// Draws what the host shows: the drawing pass, then every node view that meets
@@ -66,17 +77,18 @@ public:
     void display(Painter& painter, Rect dirtyRect);
     /// The same over everything, wherever the layout has put it.
     void display(Painter& painter);
-    /// The host's side of the drawing pass: when `updated` is set, lays the tree out and runs
-    /// the edge pass as drawRect does, drawing nothing; true when it ran. drawArea then shows
-    /// what the pass laid out.
+    /// The host's side of the drawing pass: when `updated` is set, lays the tree out as
+    /// drawRect does and logs its edge pass, whose edges drawArea draws; true when it ran.
     bool layOutIfNeeded();
     /// Draws, over what is already there, the edges that meet `area` and then the node views
-    /// that meet it, as the last pass laid them out.
+    /// that meet it (in the order of the subviews), as the last pass laid them out. Costs what
+    /// the area holds, and a binary search per row.
     void drawArea(Painter& painter, Rect area) const;
     /// The topmost node view whose frame holds `point`, or null.
     std::shared_ptr<LanthorNodeView> nodeViewAt(Point point) const;
     /// What the canvas and its node views cover: the canvas from its origin, every node view's
-    /// frame and text, wherever the layout has put them (also left of the origin).
+    /// frame and text, wherever the layout has put them (also left of the origin). Kept by the
+    /// passes.
     Rect drawingBounds() const;
     /// Resizes the canvas and asks for a new layout; a changed size asks the host to display
     /// the canvas again.
@@ -127,8 +139,21 @@ public:
 
     /// Writes "[tag] message" to the log.
     void log(std::u16string_view tag, std::u16string_view message) const;
-    /// Asks for a new layout and display by widening the canvas by 0.1.
+    /// Asks for a new layout of the whole tree and a display, by widening the canvas by 0.1.
     void redraw();
+    /// Notes that `node`'s own label (number or text) or its children list has changed, so
+    /// that the next pass lays out again only what that moves. Nodes that a change adds below
+    /// it need no note, nor do nodes without a view on this canvas, nor a changed `head` (edges
+    /// are drawn as they stand); node views that leave with their deleted nodes note their
+    /// parents themselves.
+    void noteChanged(const Tree& node);
+    /// Asks for a layout of what the noted changes move, and a display, by widening the canvas
+    /// by 0.1. The pass lays out the whole tree instead when the changes cannot say what moved:
+    /// after redraw, a resize, setUpdated, new label settings or a new table, and while the
+    /// tree is not one clean tree (a node listed twice, a cycle, a child that names no node).
+    void redrawChanges();
+    /// noteChanged(node), then redrawChanges().
+    void redrawChanged(const Tree& node);
     /// Flips the configuration's `showNodeNumber` and sets `updated`; the caller redraws.
     void toggleNodeNumber();
     /// Adds the root "New Tree!" to an empty table when nothing is selected (and redraws), or
@@ -136,37 +161,105 @@ public:
     void addNode();
 
 private:
-    const LanthorConfiguration& configuration() const;
-    /// The first step of one node's layout: its view (made on the first pass that reaches the
-    /// node), its label and the label's width. The view is not placed yet.
-    LanthorNodeView& measureNode(const std::shared_ptr<Tree>& node,
-                                 std::uint64_t settingsGeneration);
-    /// Lays out the tree below `node` in a pass that may have laid out other trees already:
-    /// measures every node it reaches first, then places them. Returns the subtree width.
-    std::int32_t layOutTree(const std::shared_ptr<Tree>& node, const TreeTable& table,
-                            std::int32_t x, std::int32_t level, std::int32_t height,
-                            std::uint32_t pass);
-    /// The height of one line of text in the configured font.
-    double lineHeight() const;
-    /// Identifies the label settings (font, node numbers) now in force: the same number as
-    /// long as they stay the same, a new one whenever they differ.
-    std::uint64_t labelSettingsGeneration();
-    /// A label read and measured: its width for the layout and, unless the reader found no
-    /// visible text (the view then shows none), the styled text for its view.
-    struct PreparedLabel {
-        double width = 0;
-        std::optional<AttributedString> text;
+    static constexpr std::int32_t kRootX = 10; ///< where the first root's slot starts
+
+    // The node views ask their canvas for their text and drawing, and tell it when they go.
+    friend class LanthorNodeView;
+
+    /// The label settings a pass measured with: the same generation as long as they stay the
+    /// same, a new one (across all canvases) whenever they differ.
+    struct LabelSettings {
+        Font font;
+        bool showNodeNumber;
+        std::uint32_t generation;
+        double lineHeight; ///< the height of one line of text in the font
     };
-    PreparedLabel prepareLabel(std::u16string_view label) const;
-    /// The measured size of the visible text of an already escaped label.
-    Size measureSanitized(std::u16string_view sanitized, AttributedString* read) const;
+    /// What the layout needs of a label: the view's width, and the size of the text it shows.
+    struct LabelMetrics {
+        double width;
+        Size textSize;
+    };
+    /// One walk that measures trees into rows of entries (see measureTree).
+    struct MeasureWalk {
+        std::uint32_t stamp;
+        std::size_t firstLevel; ///< the level of the walk's rows[0]
+        /// Refuses nodes placed by the last pass: the walk then stops and `refused` is set.
+        bool refusePlaced = false;
+        bool refused = false;
+        bool clean = true; ///< no child named a missing node, no node was reached twice
+        std::size_t reached = 0;
+    };
     /// One walk over the edges: each node is gone below once, its edges visited then.
     struct EdgeWalk {
-        std::uint32_t pass;
+        std::uint32_t stamp;
         std::unordered_set<const Tree*> enteredWithoutView;
         /// True the first time the walk reaches `node`.
         bool enter(const Tree& node, LanthorNodeView* view);
     };
+
+    const LanthorConfiguration& configuration() const;
+    /// A new number for a walk, across all canvases, so that a mark that an earlier walk (or a
+    /// walk on another canvas) left never reads as one of this walk.
+    static std::uint32_t newWalkStamp();
+    /// Resizes the canvas and asks for a layout of the noted changes and a display.
+    void resize(Size size);
+
+    // Labels (DocumentViewMarkup.cpp).
+    /// The settings in force.
+    const LabelSettings& labelSettings() const;
+    std::u16string labelOf(const Tree& node, const LabelSettings& settings) const;
+    LabelMetrics measureLabel(std::u16string_view label, const LabelSettings& settings) const;
+    /// The label's styled text; none when the reader finds no visible text.
+    std::optional<AttributedString> makeLabelText(std::u16string_view label,
+                                                  const Font& font) const;
+    /// The measured size of the visible text of an already escaped label.
+    Size measureSanitized(std::u16string_view sanitized, const Font& font,
+                          AttributedString* read) const;
+    /// The text `view` shows, made from its node, from the cache of recent texts.
+    const AttributedString& shownText(const LanthorNodeView& view) const;
+    AttributedString labelText(const LanthorNodeView& view) const;
+    void drawNodeView(const LanthorNodeView& view, Painter& painter) const;
+
+    // The layout (DocumentViewLayout.cpp).
+    /// The view of `node` (made on the first pass that reaches the node, or `view`) with its
+    /// label measured in the settings in force; not placed yet, nor added to the canvas.
+    std::shared_ptr<LanthorNodeView> measureNode(const std::shared_ptr<Tree>& node,
+                                                 std::shared_ptr<LanthorNodeView> view);
+    /// Measures the tree below `root` that `walk` has not reached, into `rows` (rows[0] at the
+    /// root's level): an entry per node, in the order the walk reaches them, with its subtree
+    /// width and the offset of its children; slots and frames are placed afterwards.
+    void measureTree(const std::shared_ptr<Tree>& root, const NodeDictionary& dictionary,
+                     std::vector<LayoutRow>& rows, MeasureWalk& walk);
+    /// Measures a clean tree into `rows` as measureTree would, every node at once, row by row
+    /// (DocumentViewRows.cpp); false, having made no view, when the tree is not clean.
+    bool layOutCleanTree(const NodeDictionary& dictionary, std::vector<LayoutRow>& rows,
+                         MeasureWalk& walk);
+    /// Gives each row its y: 30 plus the level times `height`, in 32-bit arithmetic.
+    static void setRowTops(std::vector<LayoutRow>& rows, std::int32_t firstLevel,
+                           std::int32_t height);
+    /// The layout that the drawing pass runs: of the noted changes where they say what moved,
+    /// else of the whole tree (drawAllNodes).
+    void layOut();
+    /// Notes what a pass over the whole tree found, for the areas and the changes to come.
+    void finishWholeLayout(const TreeTable& table, const MeasureWalk& walk, std::int32_t height);
+    void finishLayout();
+    /// Lays out the noted changes; false when they cannot say what moved, and the whole tree
+    /// must be laid out (DocumentViewChanges.cpp).
+    bool layOutChanges(const TreeTable& table);
+    struct ChangeSet;
+    /// Rebuilds the rows below the first changed node, with each changed node's children as
+    /// it lists them now.
+    void rebuildRows(ChangeSet& set);
+    /// A node view is leaving the canvas with its deleted node: its entry is emptied and its
+    /// parent noted as changed.
+    void nodeViewLeaving(LanthorNodeView& view);
+
+    // The areas (DocumentViewArea.cpp).
+    /// True while the index can answer for the frames of every view on the canvas.
+    bool indexAnswers() const { return indexValid_ && index_.searchable(); }
+    /// The views on the canvas that the last pass did not place.
+    std::vector<std::shared_ptr<LanthorNodeView>> strays() const;
+
     void visitEdgesBelow(const Tree& top, const TreeTable& table, EdgeWalk& walk,
                          const EdgeVisitor& visit) const;
 
@@ -178,12 +271,31 @@ private:
     std::function<void()> displayRequest_;
     /// Used while no configuration is set, so that a pass still has a font and a height.
     std::unique_ptr<LanthorConfiguration> defaults_;
-    struct LabelSettings {
-        Font font;
-        bool showNodeNumber;
-        std::uint64_t generation;
-    };
-    std::optional<LabelSettings> labelSettings_;
+    mutable std::optional<LabelSettings> labelSettings_;
+    mutable LabelTextCache texts_{4096};
+
+    /// Where the last pass placed the views; valid while it holds every frame on the canvas.
+    LayoutIndex index_;
+    bool indexValid_ = false;
+    /// The next pass lays out the whole tree, whatever was noted.
+    bool wholeTreeNeeded_ = true;
+    /// The last pass found one clean tree: every child names a node, no node is reached twice.
+    bool clean_ = false;
+    const NodeDictionary* indexDictionary_ = nullptr;
+    std::int32_t indexHeight_ = 0;
+    std::uint32_t indexGeneration_ = 0; ///< the label settings of the last pass
+    std::optional<Rect> placedExtent_;
+    /// The nodes whose label or children changed since the last pass, through their views.
+    std::vector<std::weak_ptr<LanthorNodeView>> changes_;
+    /// Views that left the index since the last pass.
+    std::size_t departures_ = 0;
+    /// Views on the canvas that the last pass did not place (their nodes are out of reach):
+    /// they keep their last frames, and are shown there.
+    std::vector<std::weak_ptr<LanthorNodeView>> strays_;
+    /// In a tree that is not clean, the edges to nodes placed elsewhere (a node listed twice,
+    /// an edge back up a cycle), which the rows do not hold.
+    std::vector<std::pair<std::weak_ptr<LanthorNodeView>, std::weak_ptr<LanthorNodeView>>>
+        extraEdges_;
 };
 
 } // namespace lanthor

@@ -2,43 +2,37 @@
 
 #include "LanthorDocumentView.h"
 #include "platform/Painter.h"
-#include "platform/TextSystem.h"
 
 #include <typeinfo>
 
 namespace lanthor {
 
-LanthorNodeView::LanthorNodeView(Rect frame, const TextSystem* textSystem)
-    : View(frame), textSystem_(textSystem) {}
+LanthorNodeView::LanthorNodeView(Rect frame) : View(frame) {}
 
-void LanthorNodeView::setTextStorage(AttributedString text) {
-    textStorage_ = std::move(text);
-    textSize_ =
-        textSystem_ && textStorage_.length() > 0 ? textSystem_->measure(textStorage_) : Size{};
-    setFrameSize(frame().size);
+void LanthorNodeView::setUnderlyingNode(std::shared_ptr<Tree> node) {
+    underlyingNode_ = std::move(node);
+    labelGeneration_ = 0;
 }
 
-void LanthorNodeView::setEmptyText(double lineHeight) {
-    textStorage_ = {};
-    textSize_ = {0, lineHeight};
-    setFrameSize(frame().size);
+AttributedString LanthorNodeView::textStorage() const {
+    const LanthorDocumentView* canvas = this->canvas();
+    return canvas ? canvas->labelText(*this) : AttributedString();
 }
 
 Rect LanthorNodeView::textRect() const {
     const Rect frame = this->frame();
-    return {{frame.origin.x + kLineFragmentPadding, frame.origin.y}, textSize_};
+    return {{frame.origin.x + kLineFragmentPadding, frame.origin.y}, textSize()};
 }
 
 void LanthorNodeView::setFrameSize(Size size) {
-    View::setFrameSize({size.width, textSize_.height});
+    View::setFrameSize({size.width, frame().size.height});
 }
 
 void LanthorNodeView::drawRect(Painter& painter) const {
-    if (drawsBackground_) {
-        painter.fillRect(frame(), backgroundColor_);
-    }
-    if (textStorage_.length() > 0) {
-        painter.drawText(textStorage_, textRect());
+    if (const LanthorDocumentView* canvas = this->canvas()) {
+        canvas->drawNodeView(*this, painter);
+    } else if (drawsBackground_) {
+        painter.fillRect(frame(), Color::gray());
     }
 }
 
@@ -59,9 +53,11 @@ void LanthorNodeView::updateNodeSelection() {
 void LanthorNodeView::deleteSelf() {
     // The superview may hold the last reference; the view must outlive this call.
     const std::shared_ptr<View> keepAlive = weak_from_this().lock();
+    if (LanthorDocumentView* canvas = this->canvas()) {
+        canvas->nodeViewLeaving(*this);
+    }
     removeFromSuperview();
     underlyingNode_.reset();
-    childLookup_ = {};
 }
 
 LanthorDocumentView* LanthorNodeView::canvas() const {

@@ -1,16 +1,13 @@
 #pragma once
 
-#include "ChildLookup.h"
-#include "LabelCache.h"
-#include "LayoutMarks.h"
 #include "model/NodeView.h"
 #include "model/Tree.h"
 #include "model/TreeEdits.h"
 #include "platform/AttributedString.h"
-#include "platform/Color.h"
 #include "platform/MouseEvent.h"
 #include "platform/View.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +17,6 @@ namespace lanthor {
 
 class LanthorDocumentView;
 class Painter;
-class TextSystem;
 
 /// The view of one node on the canvas: a text view that is neither editable nor selectable once
 /// laid out. It owns its node; the node refers back to it without owning it. The selected view
@@ -28,38 +24,39 @@ class TextSystem;
 ///
 /// Like the platform's text view it is as tall as its text: whatever height its frame is given,
 /// it takes the height of the text it holds (one line's while it holds none).
+///
+/// A canvas holds one view per node, so a view keeps only what the layout needs (the label's
+/// measure); its styled text is made by the canvas when it is drawn or asked for.
 class LanthorNodeView : public View, public NodeView {
 public:
     /// Text inside the view starts this far from its left edge and ends as far from its right.
     static constexpr double kLineFragmentPadding = 5.0;
 
-    /// `textSystem` measures the text that is set; without one, text measures (0, 0).
-    explicit LanthorNodeView(Rect frame, const TextSystem* textSystem = nullptr);
+    explicit LanthorNodeView(Rect frame);
 
     bool nodeSelected() const { return nodeSelected_; }
     /// Sets the flag alone; the background follows at the next updateNodeSelection.
     void setNodeSelected(bool selected) { nodeSelected_ = selected; }
     const std::shared_ptr<Tree>& underlyingNode() const { return underlyingNode_; }
-    void setUnderlyingNode(std::shared_ptr<Tree> node) { underlyingNode_ = std::move(node); }
+    /// Shows another node: the next pass measures its label.
+    void setUnderlyingNode(std::shared_ptr<Tree> node);
 
+    /// While set, the view shows the platform's gray under its text.
     bool drawsBackground() const { return drawsBackground_; }
     void setDrawsBackground(bool draws) { drawsBackground_ = draws; }
-    Color backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(Color color) { backgroundColor_ = color; }
     bool isEditable() const { return editable_; }
     void setEditable(bool editable) { editable_ = editable; }
     bool isSelectable() const { return selectable_; }
     void setSelectable(bool selectable) { selectable_ = selectable; }
 
-    /// The styled text shown.
-    const AttributedString& textStorage() const { return textStorage_; }
-    /// Replaces the text shown; the view takes the height of the new text.
-    void setTextStorage(AttributedString text);
-    /// Shows no text, yet stays `lineHeight` tall: an empty node must remain visible and
-    /// clickable.
-    void setEmptyText(double lineHeight);
-    /// The measured size of the text shown.
-    Size textSize() const { return textSize_; }
+    /// The styled text shown: its node's label as the canvas reads it, made when asked for. Empty
+    /// for a label without visible text, and for a view on no canvas. A node changed since the last
+    /// pass shows its new text in the frame that pass gave it, until the next pass measures it:
+    /// hosts lay out before they draw.
+    AttributedString textStorage() const;
+    /// The measured size of the text shown, as the last pass measured it: (0, one line high)
+    /// when it shows none, so that an empty node remains visible and clickable.
+    Size textSize() const { return {textWidth_, frame().size.height}; }
     /// Where the text is drawn, in the superview's coordinates.
     Rect textRect() const;
 
@@ -96,7 +93,8 @@ public:
     /// Adds a child "New Node!" under this view's node, as its last child, and has the canvas
     /// redraw. Without a canvas nothing happens.
     void addNode();
-    /// Has the canvas redraw; nothing without a canvas.
+    /// Has the canvas lay out again what the noted changes move, and display; nothing without a
+    /// canvas.
     void parentRedraw();
     /// Switches the edge into the node between thin and bold; the caller redraws. Returns false
     /// when there is no node to switch.
@@ -114,28 +112,29 @@ public:
     /// changed.
     std::optional<ChildMove> changeParent();
 
-    /// What the text shown was made from; the canvas's layout keeps it.
-    const LabelCache& labelCache() const { return labelCache_; }
-    void setLabelCache(const LabelCache& cache) { labelCache_ = cache; }
-    /// The node's children as the canvas last found them; the layout and edges keep it.
-    ChildLookup& childLookup() { return childLookup_; }
-    /// What the canvas's passes noted on the view.
-    LayoutMarks& layoutMarks() { return layoutMarks_; }
-
 private:
-    // The flags sit together: a canvas holds one view per node, so every byte counts.
+    // The canvas's passes measure, place and mark its views; the two refer to each other by
+    // design, and these fields are theirs.
+    friend class LanthorDocumentView;
+    friend class LayoutIndex;
+
+    static constexpr std::uint32_t kUnplaced = UINT32_MAX;
+
+    // Every byte counts: a canvas holds a million of these. 56 bytes beside the View's 80.
+    std::shared_ptr<Tree> underlyingNode_;
+    double textWidth_ = 0;
+    /// The node's revision and the canvas's label settings when the label was last measured;
+    /// generation 0: never measured (or the node was replaced since).
+    std::uint64_t labelRevision_ = 0;
+    std::uint32_t labelGeneration_ = 0;
+    /// The last walk (layout or edges) that reached the view, so that each reaches it once.
+    std::uint32_t walkStamp_ = 0;
+    /// The row the canvas's last pass placed the view in, or kUnplaced.
+    std::uint32_t level_ = kUnplaced;
     bool nodeSelected_ = false;
     bool drawsBackground_ = true;
     bool editable_ = true;
     bool selectable_ = true;
-    std::shared_ptr<Tree> underlyingNode_;
-    Color backgroundColor_ = Color::gray();
-    const TextSystem* textSystem_;
-    AttributedString textStorage_;
-    Size textSize_;
-    LabelCache labelCache_;
-    ChildLookup childLookup_;
-    LayoutMarks layoutMarks_;
 };
 
 /// The view that shows `node`, or null. Only the canvas gives nodes their views, so every view a

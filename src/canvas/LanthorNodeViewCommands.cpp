@@ -49,6 +49,9 @@ bool LanthorNodeView::editNode() {
     if (node && answer != node->nodeValue()) {
         node->setNodeValue(answer);
         changed = true;
+        if (LanthorDocumentView* const canvas = this->canvas()) {
+            canvas->noteChanged(*node);
+        }
     }
     parentRedraw();
     return changed;
@@ -59,19 +62,23 @@ void LanthorNodeView::addNode() {
     if (!canvas) {
         return;
     }
-    if (const std::shared_ptr<TreeTable> table = canvas->mTreeTable()) {
-        std::optional<std::u16string> number;
-        if (underlyingNode_) {
-            number = underlyingNode_->nodeNumber();
+    if (!underlyingNode_) {
+        // With no node the table adds a root, if any: the roots are laid out anew.
+        if (const std::shared_ptr<TreeTable> table = canvas->mTreeTable()) {
+            table->addNode(std::nullopt, u"New Node!");
         }
-        table->addNode(number, u"New Node!");
+        canvas->redraw();
+        return;
     }
-    canvas->redraw();
+    if (const std::shared_ptr<TreeTable> table = canvas->mTreeTable()) {
+        table->addNode(underlyingNode_->nodeNumber(), u"New Node!");
+    }
+    canvas->redrawChanged(*underlyingNode_);
 }
 
 void LanthorNodeView::parentRedraw() {
     if (LanthorDocumentView* const canvas = this->canvas()) {
-        canvas->redraw();
+        canvas->redrawChanges();
     }
 }
 

@@ -31,6 +31,9 @@ std::optional<ChildMove> LanthorNodeView::swapNode() {
     logLine(u"Moving Node " + number + u" to the right. Parent: " + parent->nodeNumber() +
             u". Sibling Count: " + toUtf16(std::to_string(parent->childrenList().size())));
     std::optional<ChildMove> move = table->moveRightAmongSiblings(*parent, number);
+    if (move) {
+        canvas->noteChanged(*parent);
+    }
     parentRedraw();
     return move;
 }
@@ -52,7 +55,12 @@ std::optional<ChildMove> LanthorNodeView::changeParent() {
     logLine(u"Changing Parent Node :" + parent->nodeNumber() + u" to " + newParent->nodeNumber() +
             u")");
 
-    return table->moveSubtree(node->nodeNumber(), *parent, *newParent);
+    std::optional<ChildMove> move = table->moveSubtree(node->nodeNumber(), *parent, *newParent);
+    if (move) {
+        canvas->noteChanged(*parent);
+        canvas->noteChanged(*newParent);
+    }
+    return move;
 }
 
 } // namespace lanthor

@@ -106,10 +106,11 @@ void printNodeView(BufferedWriter& out, const LanthorNodeView& view) {
     appendJsonNumber(line, frame.size.width);
     line += ',';
     appendJsonNumber(line, frame.size.height);
+    const AttributedString text = view.textStorage(); // made on each call
     line += R"(],"text":)";
-    appendJsonString(line, view.textStorage().string());
+    appendJsonString(line, text.string());
     line += R"(,"styles":)";
-    appendStyles(line, view.textStorage());
+    appendStyles(line, text);
     line += '}';
     out.endLine();
 }

@@ -28,10 +28,28 @@ void forgetNodeViews(LanthorDocumentView& canvas) {
     }
 }
 
-std::size_t nodeCount(const TreeTable& table) {
-    const NodeDictionary* nodes = table.nodeDictionary();
-    return nodes ? nodes->size() : 0;
-}
+/// Stands between a node view and the alert in place while the view asks, to learn the answer,
+/// which the view keeps to itself.
+class AnswerRecorder final : public InputAlert {
+public:
+    AnswerRecorder() : asking_(inputAlert()), previous_(setInputAlert(this)) {}
+    ~AnswerRecorder() override { setInputAlert(previous_); }
+    AnswerRecorder(const AnswerRecorder&) = delete;
+    AnswerRecorder& operator=(const AnswerRecorder&) = delete;
+
+    std::optional<std::u16string> run(std::u16string_view prompt,
+                                      std::u16string_view fieldText) override {
+        answer_ = asking_.run(prompt, fieldText);
+        return answer_;
+    }
+    /// The last answer given; none when the user cancelled or nothing was asked.
+    const std::optional<std::u16string>& answer() const { return answer_; }
+
+private:
+    InputAlert& asking_;
+    InputAlert* previous_;
+    std::optional<std::u16string> answer_;
+};
 
 } // namespace
 
@@ -107,6 +125,17 @@ void FerrowLanthorDocument::redrawCanvas() const {
     }
 }
 
+void FerrowLanthorDocument::redrawChanges(std::initializer_list<const Tree*> changed) const {
+    if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
+        for (const Tree* node : changed) {
+            if (node) {
+                canvas->noteChanged(*node);
+            }
+        }
+        canvas->redrawChanges();
+    }
+}
+
 void FerrowLanthorDocument::toggleNodeNumber() {
     // A display setting: the picture changes, the document does not.
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
@@ -122,25 +151,63 @@ void FerrowLanthorDocument::refuse(const std::string& reason) const {
     }
 }
 
+FerrowLanthorDocument::Selection FerrowLanthorDocument::selection() const {
+    const std::optional<std::u16string> number = selectedNumber();
+    if (!number) {
+        return Selection::None;
+    }
+    return treeTable_->findParent(number) ? Selection::NodeWithParent
+                                          : Selection::NodeWithoutParent;
+}
+
+std::size_t FerrowLanthorDocument::nodeCount() const {
+    const NodeDictionary* nodes = treeTable_->nodeDictionary();
+    return nodes ? nodes->size() : 0;
+}
+
 void FerrowLanthorDocument::changeParent() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
-    const std::optional<ChildMove> move = view ? view->changeParent() : std::nullopt;
-    redrawCanvas();
+    const std::optional<std::u16string> number = selectedNumber();
+    std::optional<ChildMove> move;
+    std::optional<std::u16string> answer;
+    if (view) {
+        AnswerRecorder recorder;
+        move = view->changeParent();
+        answer = recorder.answer();
+    }
+    redrawChanges();
     if (move) {
         recordMove("Change Parent", *move);
+        return;
+    }
+    // The view has logged its one message for every failure; the user learns which it was.
+    if (!number || !answer || !refusalHandler_) {
+        return;
+    }
+    if (const auto check = checkMove(*number, *answer);
+        std::holds_alternative<std::string>(check)) {
+        refusalHandler_(std::get<std::string>(check));
     }
 }
 
 void FerrowLanthorDocument::swapNode() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
     const std::optional<ChildMove> move = view ? view->swapNode() : std::nullopt;
-    redrawCanvas();
+    redrawChanges();
     if (move) {
         recordMove("Swap", *move);
     }
 }
 
 void FerrowLanthorDocument::deleteTree() {
+    deleteSelected("Delete Tree");
+}
+
+void FerrowLanthorDocument::cutTree() {
+    deleteSelected("Cut");
+}
+
+void FerrowLanthorDocument::deleteSelected(std::string stepName) {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
     const std::optional<std::u16string> number = selectedNumber();
     auto removal = std::make_shared<SubtreeRemoval>(treeTable_->deleteNode(number));
@@ -150,11 +217,11 @@ void FerrowLanthorDocument::deleteTree() {
         view->unselectNode();
         canvas->setSelectedNode(nullptr);
     }
-    redrawCanvas();
+    redrawChanges();
     if (removal->empty()) {
         return;
     }
-    record({"Delete Tree",
+    record({std::move(stepName),
             [this, removal, number] {
                 treeTable_->restore(std::move(*removal));
                 return number;
@@ -166,13 +233,13 @@ void FerrowLanthorDocument::deleteTree() {
 }
 
 void FerrowLanthorDocument::addNode() {
-    const std::size_t before = nodeCount(*treeTable_);
+    const std::size_t before = nodeCount();
     const std::optional<std::u16string> selected = selectedNumber();
     if (const std::shared_ptr<LanthorDocumentView> canvas = documentView()) {
         canvas->addNode();
     }
-    redrawCanvas();
-    if (nodeCount(*treeTable_) == before) {
+    redrawChanges();
+    if (nodeCount() == before) {
         return;
     }
     // The table adds a node at the end of the iteration order: under the selected node, or as
@@ -197,7 +264,7 @@ void FerrowLanthorDocument::editNode() {
     const std::shared_ptr<Tree> node = view ? view->underlyingNode() : nullptr;
     std::u16string before = node ? node->nodeValue() : std::u16string();
     const bool changed = view && view->editNode();
-    redrawCanvas();
+    redrawChanges();
     if (changed) {
         recordTextChange(*node, std::move(before));
     }
@@ -206,7 +273,7 @@ void FerrowLanthorDocument::editNode() {
 void FerrowLanthorDocument::toogleLineWidth() {
     const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
     const bool changed = view && view->toggleLineWidth();
-    redrawCanvas();
+    redrawChanges();
     if (!changed) {
         return;
     }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace lanthor {
 
@@ -71,15 +72,26 @@ public:
     const std::shared_ptr<LanthorConfiguration>& mConfiguration() const { return mConfiguration_; }
     const std::shared_ptr<TreeTable>& treeTable() const { return treeTable_; }
 
+    /// What the selection lets the tree commands act on: nothing selected; a node without a
+    /// parent, which Swap, Change Parent and Bold Edge have nothing to act on; or a node with
+    /// one. Finding the parent takes time linear in the tree.
+    enum class Selection { None, NodeWithoutParent, NodeWithParent };
+    Selection selection() const;
+    std::size_t nodeCount() const;
+
     /// Flips node-number display.
     void toggleNodeNumber();
     /// Asks the selected node's new parent ("Select new Parent") and moves it there with its
-    /// subtree, as its last child.
+    /// subtree, as its last child. An answer it cannot use is refused with the reason, as
+    /// moveNode refuses it (to the refusal handler only: the view logs its own message).
     void changeParent();
     /// Moves the selected node one place to the right among its siblings, the last to the front.
     void swapNode();
     /// Deletes the selected node with everything below it; the selection goes with it.
     void deleteTree();
+    /// Deletes as deleteTree does, named "Cut" in the history: the window has put a copy of the
+    /// subtree on the clipboard first.
+    void cutTree();
     /// Adds "New Node!" under the selected node, or the root "New Tree!" to an empty tree.
     void addNode();
     /// Asks the selected node's new text ("Update Node").
@@ -151,7 +163,11 @@ private:
     std::optional<std::u16string> selectedNumber() const;
     /// The node stored under `number`, or null.
     std::shared_ptr<Tree> findNode(std::u16string_view number) const;
+    /// Lays the whole tree out again: after changes that nothing noted.
     void redrawCanvas() const;
+    /// Lays out again only what the changes move: those the node views noted as they made
+    /// them, and those to `changed` (a node whose label or children changed).
+    void redrawChanges(std::initializer_list<const Tree*> changed = {}) const;
     /// Selects the view of the node `number` (laying the tree out first when the node has no
     /// view yet), or nothing when there is no such node or it is not shown.
     void select(const std::optional<std::u16string>& number);
@@ -162,6 +178,11 @@ private:
     /// After an undo or redo: redraws, selects `selection` and tells the edited handler.
     void finishStep(const std::optional<std::u16string>& selection);
     void refuse(const std::string& reason) const;
+    void deleteSelected(std::string stepName);
+    /// The present parent of the node `number`, when moveNode may move it under `newParent`;
+    /// else why not.
+    std::variant<std::shared_ptr<Tree>, std::string> checkMove(std::u16string_view number,
+                                                               std::u16string_view newParent) const;
 
     std::weak_ptr<LanthorDocumentView> documentView_;
     std::shared_ptr<LanthorConfiguration> mConfiguration_;

@@ -8,35 +8,42 @@
 
 namespace lanthor {
 
-bool FerrowLanthorDocument::moveNode(std::u16string_view number, std::u16string_view newParent,
-                                     std::size_t index) {
+std::variant<std::shared_ptr<Tree>, std::string>
+FerrowLanthorDocument::checkMove(std::u16string_view number, std::u16string_view newParent) const {
     const std::string moving = "Node " + toUtf8(number) + " cannot move";
     const std::shared_ptr<Tree> node = findNode(number);
     if (!node) {
-        refuse(moving + ": there is no such node.");
-        return false;
+        return moving + ": there is no such node.";
     }
-    const std::shared_ptr<Tree> parent = treeTable_->findParent(node->nodeNumber());
+    std::shared_ptr<Tree> parent = treeTable_->findParent(node->nodeNumber());
     if (!parent) {
-        refuse(moving + ": it has no parent.");
-        return false;
+        return moving + ": it has no parent.";
     }
-    const std::shared_ptr<Tree> target = findNode(newParent);
     const std::string under = moving + " under node " + toUtf8(newParent);
-    if (!target) {
-        refuse(under + ": there is no such node.");
-        return false;
+    if (!findNode(newParent)) {
+        return under + ": there is no such node.";
     }
     if (treeTable_->isInSubtree(*node, newParent)) {
-        refuse(under + ": that is the node itself or a node below it.");
+        return under + ": that is the node itself or a node below it.";
+    }
+    return parent;
+}
+
+bool FerrowLanthorDocument::moveNode(std::u16string_view number, std::u16string_view newParent,
+                                     std::size_t index) {
+    const std::variant<std::shared_ptr<Tree>, std::string> parent = checkMove(number, newParent);
+    if (const auto* refusal = std::get_if<std::string>(&parent)) {
+        refuse(*refusal);
         return false;
     }
+    Tree& oldParent = *std::get<std::shared_ptr<Tree>>(parent);
+    const std::shared_ptr<Tree> target = findNode(newParent);
     const std::optional<ChildMove> move =
-        treeTable_->moveSubtree(node->nodeNumber(), *parent, *target, index);
+        treeTable_->moveSubtree(number, oldParent, *target, index);
     if (!move) {
         return false;
     }
-    redrawCanvas();
+    redrawChanges({&oldParent, target.get()});
     select(move->number);
     recordMove("Move Node", *move);
     return true;
@@ -48,7 +55,11 @@ bool FerrowLanthorDocument::insertTree(std::shared_ptr<const TreeTable> trees) {
     if (!inserted) {
         return false;
     }
-    redrawCanvas();
+    if (parent) {
+        redrawChanges({findNode(*parent).get()});
+    } else {
+        redrawCanvas(); // new roots: the whole row of trees moves
+    }
     select(inserted->numbers.front());
     auto insertion = std::make_shared<NodeInsertion>(std::move(*inserted));
     record({"Paste",

@@ -2,9 +2,10 @@
 
 #include "platform/Geometry.h"
 
+#include <QAbstractScrollArea>
 #include <QImage>
 #include <QList>
-#include <QWidget>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -16,17 +17,31 @@ class LanthorDocumentView;
 class LanthorNodeView;
 class TextSystem;
 
-/// Shows a document's canvas (the core's LanthorDocumentView) and its node views, and takes the
-/// mouse for them. It is as large as everything drawn, node views left of or above the canvas's
-/// origin included (the canvas point (0, 0) sits at `origin()`), so that a scroll area around
-/// it reaches all of the tree.
+/// Shows a document's canvas (the core's LanthorDocumentView) and its node views, at a zoom,
+/// and takes the mouse and the keyboard for them. The drawing has no size of its own on screen:
+/// the scroll bars span everything drawn (node views left of or above the canvas's origin
+/// included) at the zoom, and painting draws only the part in the viewport. A drawing smaller
+/// than the viewport is shown centred. The zoom is a way of looking, not part of the document.
 ///
-/// A press of the left button goes to the topmost node view under the pointer, through the
-/// document, with click count 1 (2 for the second press of a double click); a press elsewhere
-/// goes to the canvas, which clears the selection. A right click on a node view selects it
-/// (unless it is selected already) and opens the node commands as a menu.
-class CanvasWidget final : public QWidget {
+/// Mouse: a press of the left button goes to the topmost node view under the pointer, through
+/// the document, with click count 1 (2 for the second press of a double click); a press
+/// elsewhere goes to the canvas, which clears the selection. A right click on a node view
+/// selects it (unless it is selected already) and opens the node commands as a menu. The wheel
+/// scrolls; with Ctrl it zooms about the pointer.
+///
+/// Keyboard: the arrows move the selection to the parent (up), the first child (down) and the
+/// siblings (left, right), Tab and Shift+Tab through the tree in reading order, Escape clears
+/// it. The selected node is scrolled into view when the keyboard or `select` selects it and
+/// after each layout; a click leaves the view as it is, the node being under the pointer. A
+/// document opens scrolled so that its first root is in view, horizontally centred.
+class CanvasWidget final : public QAbstractScrollArea {
 public:
+    /// Zoom steps and bounds (1 is one pixel per point). The largest zoom is smaller for a
+    /// drawing so large that its pixels would not fit the scroll bars' integers.
+    static constexpr double kZoomStep = 1.25;
+    static constexpr double kSmallestZoom = 0.05;
+    static constexpr double kLargestZoom = 8.0;
+
     /// Makes the canvas and hands it to `document`, whose window has then loaded. `textSystem`
     /// must outlive the widget.
     CanvasWidget(FerrowLanthorDocument& document, const TextSystem& textSystem,
@@ -37,39 +52,87 @@ public:
     const std::shared_ptr<LanthorDocumentView>& sharedCanvas() const { return canvas_; }
     /// The commands of the node context menu.
     void setNodeActions(QList<QAction*> actions) { nodeActions_ = std::move(actions); }
+    /// Called whenever a click, a key or a command of the widget may have changed the selection.
+    void setSelectionHandler(std::function<void()> handler) {
+        selectionHandler_ = std::move(handler);
+    }
 
     /// Runs the canvas's drawing pass now if it asked for one (laying the tree out and drawing
-    /// its edges), then fits the widget to what is drawn. Painting does the same; this is for
-    /// callers that need the layout before the next paint.
+    /// its edges), then fits the scroll bars to what is drawn. Painting does the same; this is
+    /// for callers that need the layout before the next paint.
     void displayIfNeeded();
-    /// Where the canvas's origin lies in the widget.
-    QPoint origin() const { return origin_; }
-    /// The widget point of a canvas point, and back.
-    QPointF widgetPoint(Point canvasPoint) const;
-    Point canvasPoint(QPointF widgetPoint) const;
+    /// Everything drawn, in pixels at the present zoom.
+    QSize drawingSize() const;
+
+    double zoom() const { return zoom_; }
+    /// Sets the zoom, within its bounds, keeping the canvas point under `anchor` (a viewport
+    /// point) where it is.
+    void setZoom(double zoom, QPointF anchor);
+    /// One step larger or smaller, or back to 1, about the viewport's centre.
+    void zoomIn();
+    void zoomOut();
+    void actualSize();
+    /// The zoom at which the whole drawing fills the viewport, within the zoom's bounds.
+    void fitToWindow();
+
+    /// The viewport point of a canvas point, and back.
+    QPointF viewportPoint(Point canvasPoint) const;
+    Point canvasPoint(QPointF viewportPoint) const;
     /// The topmost node view whose frame holds the canvas point, or null.
     std::shared_ptr<LanthorNodeView> nodeViewAt(Point canvasPoint) const;
+    /// Selects `view`, a node view on the canvas, as a click would, and scrolls it into view.
+    void select(const std::shared_ptr<LanthorNodeView>& view);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    /// Tab and Shift+Tab walk the tree instead of moving the focus.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void press(QPointF position, int clickCount);
     /// Runs the drawing pass when the canvas asks for one; true when it ran.
     bool runPendingPass();
-    /// Sizes the widget to the drawing and places the canvas's origin in it.
+    /// Measures what the last pass drew and fits the scroll bars to it, keeping the canvas point
+    /// at the viewport's top-left corner in place (or the first root in view, on opening).
     void fitToDrawing();
+    /// Sets the scroll bars' ranges for the drawing at the zoom.
+    void updateScrollBars();
+    /// Where the drawing's top-left corner lies in the viewport.
+    QPointF drawingOffset() const;
+    /// Scrolls so that `canvasPoint` lies at `viewportPoint`, as far as the scroll bars go.
+    void scrollTo(Point canvasPoint, QPointF viewportPoint);
+    /// Scrolls as little as shows all of `frame` (a canvas rectangle), or its top-left part when
+    /// it is larger than the viewport; `centred` centres it horizontally.
+    void reveal(Rect frame, bool centred);
+    void revealSelection();
+    /// The selection changed: shows it and scrolls it into view.
+    void selectionChanged();
+    /// Tells the selection handler.
+    void noteSelection();
+    double largestZoom() const;
+    QPointF viewportCentre() const;
     void scheduleDisplay();
 
     FerrowLanthorDocument& document_;
     std::shared_ptr<LanthorDocumentView> canvas_;
-    QPoint origin_;
     QList<QAction*> nodeActions_;
+    std::function<void()> selectionHandler_;
     QImage scratch_;
     bool displayScheduled_ = false;
+    /// The last pass drew something that fitToDrawing has not measured yet.
+    bool drawingChanged_ = true;
+    /// Until the first paint, the first root is kept in view as the window takes its size.
+    bool showingRoot_ = true;
+    double zoom_ = 1.0;
+    /// What the scroll bars span, in canvas points: everything drawn and a margin.
+    Rect drawing_;
 };
 
 } // namespace lanthor

@@ -2,15 +2,20 @@
 
 #include "CanvasWidget.h"
 #include "EditorSession.h"
+#include "canvas/LanthorNodeView.h"
 #include "document/FerrowLanthorDocument.h"
+#include "model/Tree.h"
+#include "model/TreeTable.h"
+#include "qtgui/TreeClipboard.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
@@ -30,19 +35,25 @@ DocumentWindow::DocumentWindow(EditorSession& session,
                                std::unique_ptr<FerrowLanthorDocument> document, QString filePath,
                                QString recoveryKey)
     : session_(session), document_(std::move(document)), filePath_(std::move(filePath)),
-      recoveryKey_(std::move(recoveryKey)), scrollArea_(new QScrollArea(this)),
-      canvasWidget_(new CanvasWidget(*document_, session.textSystem())) {
+      recoveryKey_(std::move(recoveryKey)),
+      canvasWidget_(new CanvasWidget(*document_, session.textSystem(), this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("documentWindow"));
 
-    scrollArea_->setObjectName(QStringLiteral("canvasScrollArea"));
-    scrollArea_->setWidgetResizable(true);
-    scrollArea_->setBackgroundRole(QPalette::Base);
-    scrollArea_->setWidget(canvasWidget_);
-    setCentralWidget(scrollArea_);
+    setCentralWidget(canvasWidget_);
+    canvasWidget_->setFocus();
 
     buildCommands();
-    updateUndoActions();
+    // Clicks and keys on the canvas change the selection, which the commands depend on.
+    canvasWidget_->setSelectionHandler([this] { updateCommandStates(); });
+    // Read once per change: asking another application's clipboard takes a round trip.
+    const auto followClipboard = [this] {
+        const QMimeData* content = QGuiApplication::clipboard()->mimeData();
+        clipboardMayHoldTrees_ = content && mayHoldTrees(*content);
+        updateCommandStates();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, followClipboard);
+    followClipboard();
     statusBar()->showMessage(
         QStringLiteral("Click a node to select it, double-click to edit its text."));
 
@@ -50,9 +61,8 @@ DocumentWindow::DocumentWindow(EditorSession& session,
     recoveryTimer_.setInterval(kRecoveryDelayMs);
     connect(&recoveryTimer_, &QTimer::timeout, this, [this] { writeRecoveryCopy(); });
     document_->setEditedHandler([this] { documentEdited(); });
-    document_->setRefusalHandler([this](const std::string& reason) {
-        statusBar()->showMessage(QString::fromStdString(reason), kRefusalMessageMs);
-    });
+    document_->setRefusalHandler(
+        [this](const std::string& reason) { showRefusal(QString::fromStdString(reason)); });
 
     updateTitle();
     fitToScreen();
@@ -62,7 +72,7 @@ DocumentWindow::~DocumentWindow() {
     document_->setEditedHandler(nullptr);
     document_->setRefusalHandler(nullptr);
     // The canvas refers to the document: it goes first.
-    delete scrollArea_;
+    delete canvasWidget_;
     session_.forget(this);
 }
 
@@ -98,7 +108,7 @@ void DocumentWindow::fillRecentMenu(QMenu* menu) {
 void DocumentWindow::fitToScreen() {
     // Large enough for the toolbar and the tree as first laid out, within most of the screen.
     canvasWidget_->displayIfNeeded();
-    QSize wanted = canvasWidget_->minimumSize() + QSize(40, 120);
+    QSize wanted = canvasWidget_->drawingSize() + QSize(40, 120);
     if (const auto* toolbar = findChild<QToolBar*>(QStringLiteral("treeToolBar"))) {
         wanted.setWidth(std::max(wanted.width(), toolbar->sizeHint().width() + 20));
     }
@@ -107,6 +117,24 @@ void DocumentWindow::fitToScreen() {
         limit = limit.boundedTo(screen->availableSize() * 9 / 10);
     }
     resize(wanted.expandedTo(QSize(640, 480)).boundedTo(limit));
+}
+
+void DocumentWindow::addNodeAndEdit() {
+    // The table numbers a new node so.
+    const std::u16string number = document_->treeTable()->nextNodeNumber();
+    document_->addNode();
+    const NodeDictionary* nodes = document_->treeTable()->nodeDictionary();
+    const std::shared_ptr<Tree> added = nodes ? nodes->find(number) : nullptr;
+    if (!added) {
+        return;
+    }
+    canvasWidget_->displayIfNeeded(); // lays the new node out
+    if (const std::shared_ptr<LanthorNodeView> view = nodeViewOf(*added)) {
+        canvasWidget_->select(view);
+        // The new node is on screen before its dialog covers the window.
+        canvasWidget_->viewport()->repaint();
+        document_->editNode();
+    }
 }
 
 void DocumentWindow::updateTitle() {
@@ -128,8 +156,35 @@ void DocumentWindow::updateUndoActions() {
     update("redoAction", QStringLiteral("&Redo"), history.redoName());
 }
 
-void DocumentWindow::documentEdited() {
+void DocumentWindow::updateCommandStates() {
+    const FerrowLanthorDocument::Selection selection = document_->selection();
+    const auto met = [this, selection](Needs needs) {
+        switch (needs) {
+        case Needs::Nothing:
+            return true;
+        case Needs::Node:
+            return selection != FerrowLanthorDocument::Selection::None;
+        case Needs::NodeWithParent:
+            return selection == FerrowLanthorDocument::Selection::NodeWithParent;
+        case Needs::Nodes:
+            return document_->nodeCount() > 0;
+        case Needs::TreesOnClipboard:
+            return clipboardMayHoldTrees_;
+        }
+        return false;
+    };
+    for (const auto& [action, needs] : conditionalActions_) {
+        action->setEnabled(met(needs));
+    }
     updateUndoActions();
+}
+
+void DocumentWindow::showRefusal(const QString& reason) {
+    statusBar()->showMessage(reason, kRefusalMessageMs);
+}
+
+void DocumentWindow::documentEdited() {
+    updateCommandStates();
     setWindowModified(document_->isEdited());
     if (!document_->isEdited()) {
         // Undone back to what the file holds: a copy written meanwhile would offer edits that

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <functional>
+#include <optional>
 
 namespace lanthor {
 
@@ -19,7 +20,7 @@ namespace lanthor {
 /// right click on a node opens. An entry with `fillSubmenu` is a submenu instead, filled each
 /// time it opens.
 struct DocumentWindow::Command {
-    enum Menu { FileMenu, EditMenu, TreeMenu, HelpMenu };
+    enum Menu { FileMenu, EditMenu, ViewMenu, TreeMenu, HelpMenu };
     enum Place { OnToolbar = 1, OnNodes = 2 };
 
     const char* name = nullptr; ///< the action's object name
@@ -31,6 +32,7 @@ struct DocumentWindow::Command {
     QString tip = {};
     int places = 0;
     std::function<void()> run = {};
+    Needs needs = Needs::Nothing;
     /// For a command that turns something on and off: whether it is on, read after each run.
     std::function<bool()> isOn = {};
     std::function<void(QMenu*)> fillSubmenu = {};
@@ -54,7 +56,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
         return [&document, operation] { (document.*operation)(); };
     };
     // In the toolbar's order: the tree commands, then the file commands (of which the toolbar
-    // shows Export). Each menu takes its own commands in this order.
+    // shows Export), then the view commands. Each menu takes its own commands in this order.
     return {
         // The Edit menu, whose texts name the step to take back or make again
         // (updateUndoActions).
@@ -71,6 +73,35 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                        QKeySequence(Qt::CTRL | Qt::Key_Y)},
          .tip = QStringLiteral("Make the last change taken back again"),
          .run = onDocument(&FerrowLanthorDocument::redo)},
+        {.name = "cutAction",
+         .menu = Command::EditMenu,
+         .startsGroup = true,
+         .text = QStringLiteral("Cu&t"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_X)},
+         .tip = QStringLiteral("Put the selected node and everything below it on the clipboard, "
+                               "and delete them"),
+         .places = Command::OnNodes,
+         .run = [this] { cut(); },
+         .needs = Needs::Node},
+        {.name = "copyAction",
+         .menu = Command::EditMenu,
+         .text = QStringLiteral("&Copy"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_C)},
+         .tip = QStringLiteral("Put the picture and the text of the selected node and everything "
+                               "below it (of the whole tree when nothing is selected) on the "
+                               "clipboard"),
+         .places = Command::OnNodes,
+         .run = [this] { copy(); },
+         .needs = Needs::Nodes},
+        {.name = "pasteAction",
+         .menu = Command::EditMenu,
+         .text = QStringLiteral("&Paste"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_V)},
+         .tip = QStringLiteral("Add the trees on the clipboard under the selected node (as new "
+                               "trees when nothing is selected)"),
+         .places = Command::OnNodes,
+         .run = [this] { paste(); },
+         .needs = Needs::TreesOnClipboard},
         {.name = "addNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Add Node"),
@@ -80,7 +111,7 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .tip = QStringLiteral("Add a child under the selected node (in an empty document, the "
                                "first node)"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::addNode)},
+         .run = [this] { addNodeAndEdit(); }},
         {.name = "editNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Edit Node..."),
@@ -88,7 +119,8 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .shortcuts = {QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_Return)},
          .tip = QStringLiteral("Change the text of the selected node"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::editNode)},
+         .run = onDocument(&FerrowLanthorDocument::editNode),
+         .needs = Needs::Node},
         {.name = "deleteTreeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Delete Tree"),
@@ -96,14 +128,16 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .shortcuts = {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
          .tip = QStringLiteral("Delete the selected node and everything below it"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::deleteTree)},
+         .run = onDocument(&FerrowLanthorDocument::deleteTree),
+         .needs = Needs::Node},
         {.name = "swapNodeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Swap"),
          .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Right)},
          .tip = QStringLiteral("Move the selected node one place to the right among its siblings"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::swapNode)},
+         .run = onDocument(&FerrowLanthorDocument::swapNode),
+         .needs = Needs::NodeWithParent},
         {.name = "changeParentAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("Change &Parent..."),
@@ -111,14 +145,16 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .tip = QStringLiteral("Move the selected node with everything below it under another "
                                "node, given by its number"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::changeParent)},
+         .run = onDocument(&FerrowLanthorDocument::changeParent),
+         .needs = Needs::NodeWithParent},
         {.name = "boldEdgeAction",
          .menu = Command::TreeMenu,
          .text = QStringLiteral("&Bold Edge"),
          .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_B)},
          .tip = QStringLiteral("Draw the edge into the selected node bold, or thin again"),
          .places = Command::OnToolbar | Command::OnNodes,
-         .run = onDocument(&FerrowLanthorDocument::toogleLineWidth)},
+         .run = onDocument(&FerrowLanthorDocument::toogleLineWidth),
+         .needs = Needs::NodeWithParent},
         {.name = "nodeNumbersAction",
          .menu = Command::TreeMenu,
          .startsGroup = true,
@@ -234,6 +270,31 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
                  }
              }},
 
+        {.name = "zoomInAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("Zoom &In"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                       QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+         .tip = QStringLiteral("Show the tree larger"),
+         .run = [this] { canvasWidget_->zoomIn(); }},
+        {.name = "zoomOutAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("Zoom &Out"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+         .tip = QStringLiteral("Show the tree smaller"),
+         .run = [this] { canvasWidget_->zoomOut(); }},
+        {.name = "actualSizeAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("&Actual Size"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_0)},
+         .tip = QStringLiteral("Show the tree at its actual size"),
+         .run = [this] { canvasWidget_->actualSize(); }},
+        {.name = "fitToWindowAction",
+         .menu = Command::ViewMenu,
+         .text = QStringLiteral("&Fit to Window"),
+         .tip = QStringLiteral("Show the whole tree in the window"),
+         .run = [this] { canvasWidget_->fitToWindow(); }},
+
         {.name = "aboutAction",
          .menu = Command::HelpMenu,
          .text = QStringLiteral("&About Lanthor"),
@@ -252,12 +313,14 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
 void DocumentWindow::buildCommands() {
     QMenu* const menus[] = {
         menuBar()->addMenu(QStringLiteral("&File")), menuBar()->addMenu(QStringLiteral("&Edit")),
-        menuBar()->addMenu(QStringLiteral("&Tree")), menuBar()->addMenu(QStringLiteral("&Help"))};
+        menuBar()->addMenu(QStringLiteral("&View")), menuBar()->addMenu(QStringLiteral("&Tree")),
+        menuBar()->addMenu(QStringLiteral("&Help"))};
     QToolBar* toolbar = addToolBar(QStringLiteral("Tree"));
     toolbar->setObjectName(QStringLiteral("treeToolBar"));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->setMovable(false);
     QList<QAction*> nodeActions;
+    std::optional<Command::Menu> lastNodeMenu;
     for (const Command& command : commands()) {
         QMenu* menu = menus[command.menu];
         if (command.startsGroup) {
@@ -279,6 +342,13 @@ void DocumentWindow::buildCommands() {
             toolbar->addAction(action);
         }
         if (command.places & Command::OnNodes) {
+            // The clipboard's commands apart from the tree's, as in the menu bar.
+            if (lastNodeMenu && *lastNodeMenu != command.menu) {
+                auto* separator = new QAction(this);
+                separator->setSeparator(true);
+                nodeActions.append(separator);
+            }
+            lastNodeMenu = command.menu;
             nodeActions.append(action);
         }
     }
@@ -295,12 +365,17 @@ QAction* DocumentWindow::makeAction(const Command& command) {
         action->setIconText(command.toolbarText);
     }
     action->setCheckable(bool(command.isOn));
-    connect(action, &QAction::triggered, this, [action, run = command.run, isOn = command.isOn] {
-        run();
-        if (isOn) {
-            action->setChecked(isOn());
-        }
-    });
+    connect(action, &QAction::triggered, this,
+            [this, action, run = command.run, isOn = command.isOn] {
+                run();
+                if (isOn) {
+                    action->setChecked(isOn());
+                }
+                updateCommandStates();
+            });
+    if (command.needs != Needs::Nothing) {
+        conditionalActions_.emplace_back(action, command.needs);
+    }
     return action;
 }
 

@@ -20,7 +20,8 @@ QString toQString(std::u16string_view text) {
 
 std::optional<std::u16string> QtInputAlert::run(std::u16string_view prompt,
                                                 std::u16string_view fieldText) {
-    QDialog dialog(QApplication::activeWindow());
+    QWidget* const asking = QApplication::activeWindow();
+    QDialog dialog(asking);
     dialog.setObjectName(QStringLiteral("inputAlert"));
     dialog.setWindowTitle(QApplication::applicationDisplayName());
 
@@ -48,7 +49,13 @@ std::optional<std::u16string> QtInputAlert::run(std::u16string_view prompt,
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    if (dialog.exec() != QDialog::Accepted) {
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // Without a window manager nothing gives the window back its focus, and its shortcuts would
+    // stay dead until the next click.
+    if (asking) {
+        asking->activateWindow();
+    }
+    if (!accepted) {
         return std::nullopt;
     }
     return field->text().toStdU16String();

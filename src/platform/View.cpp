@@ -3,7 +3,10 @@
 namespace lanthor {
 
 View::~View() {
-    for (const auto& subview : subviews_) {
+    if (!subviews_) {
+        return;
+    }
+    for (const auto& subview : subviews_->views) {
         if (subview) {
             subview->superview_ = nullptr;
         }
@@ -16,23 +19,40 @@ void View::setFrame(Rect frame) {
 }
 
 const std::vector<std::shared_ptr<View>>& View::subviews() const {
+    static const std::vector<std::shared_ptr<View>> none;
+    if (!subviews_) {
+        return none;
+    }
     compactSubviews();
-    return subviews_;
+    return subviews_->views;
+}
+
+std::size_t View::subviewCount() const {
+    return subviews_ ? subviews_->views.size() - subviews_->removedCount : 0;
+}
+
+std::size_t View::indexInSuperview() const {
+    if (!superview_) {
+        return 0;
+    }
+    superview_->compactSubviews();
+    return indexInSuperview_;
 }
 
 void View::compactSubviews() const {
-    if (removedCount_ == 0) {
+    if (!subviews_ || subviews_->removedCount == 0) {
         return;
     }
+    std::vector<std::shared_ptr<View>>& views = subviews_->views;
     std::size_t kept = 0;
-    for (auto& subview : subviews_) {
+    for (auto& subview : views) {
         if (subview) {
             subview->indexInSuperview_ = kept;
-            subviews_[kept++] = std::move(subview);
+            views[kept++] = std::move(subview);
         }
     }
-    subviews_.resize(kept);
-    removedCount_ = 0;
+    views.resize(kept);
+    subviews_->removedCount = 0;
 }
 
 void View::addSubview(std::shared_ptr<View> view) {
@@ -40,12 +60,22 @@ void View::addSubview(std::shared_ptr<View> view) {
         return;
     }
     view->removeFromSuperview();
-    if (removedCount_ > 64 && removedCount_ * 2 > subviews_.size()) {
+    if (!subviews_) {
+        subviews_ = std::make_unique<Subviews>();
+    }
+    if (subviews_->removedCount > 64 && subviews_->removedCount * 2 > subviews_->views.size()) {
         compactSubviews();
     }
     view->superview_ = this;
-    view->indexInSuperview_ = subviews_.size();
-    subviews_.push_back(std::move(view));
+    view->indexInSuperview_ = subviews_->views.size();
+    subviews_->views.push_back(std::move(view));
+}
+
+void View::reserveSubviews(std::size_t count) {
+    if (!subviews_) {
+        subviews_ = std::make_unique<Subviews>();
+    }
+    subviews_->views.reserve(count);
 }
 
 void View::removeFromSuperview() {
@@ -55,8 +85,8 @@ void View::removeFromSuperview() {
     }
     superview_ = nullptr;
     // Keep this view alive until the slot is cleared: the slot may hold the last reference.
-    std::shared_ptr<View> self = std::move(parent->subviews_[indexInSuperview_]);
-    ++parent->removedCount_;
+    std::shared_ptr<View> self = std::move(parent->subviews_->views[indexInSuperview_]);
+    ++parent->subviews_->removedCount;
 }
 
 } // namespace lanthor

@@ -35,22 +35,33 @@ public:
     /// The subviews in the order they were added. A view removed while the caller goes through
     /// the list leaves a null entry in it, until the next call.
     const std::vector<std::shared_ptr<View>>& subviews() const;
-    std::size_t subviewCount() const { return subviews_.size() - removedCount_; }
+    std::size_t subviewCount() const;
+    /// Where the view stands among its superview's subviews (0 first): a view added later
+    /// stands later, and so is drawn over the views before it. 0 without a superview.
+    std::size_t indexInSuperview() const;
     /// Adds `view` last, taking it from its previous superview if it had one.
     void addSubview(std::shared_ptr<View> view);
+    /// Makes room for `count` subviews in all, so that adding up to there allocates once.
+    void reserveSubviews(std::size_t count);
     /// Leaves the superview, which lets go of this view; nothing happens without one.
     void removeFromSuperview();
 
 private:
     void compactSubviews() const;
 
+    // Removed subviews leave a gap that is closed the next time the list is read (or when gaps
+    // fill half of it), so that removing many views one by one stays linear.
+    struct Subviews {
+        std::vector<std::shared_ptr<View>> views;
+        std::size_t removedCount = 0;
+    };
+
     Rect frame_;
     View* superview_ = nullptr;
     std::size_t indexInSuperview_ = 0;
-    // Removed subviews leave a gap that is closed the next time the list is read (or when gaps
-    // fill half of it), so that removing many views one by one stays linear.
-    mutable std::vector<std::shared_ptr<View>> subviews_;
-    mutable std::size_t removedCount_ = 0;
+    // Made with the first subview: most views (a canvas's node views) never have one, and a
+    // canvas holds a million of them.
+    mutable std::unique_ptr<Subviews> subviews_;
 };
 
 } // namespace lanthor

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <variant>
 
 namespace lanthor {
 
@@ -59,17 +60,42 @@ std::optional<std::string> refuseSize(const QRect& area, ExportFormat format) {
         return std::nullopt;
     }
     const std::string drawing = "the drawing is " + sizeText(area) + " pixels, ";
-    const std::string advice = ": export it as SVG or PDF instead";
     if (std::max(area.width(), area.height()) > largestSide(format)) {
         return drawing + "larger than " + formatName(format) + " allows (" +
-               std::to_string(static_cast<long>(largestSide(format))) + " on a side)" + advice;
+               std::to_string(static_cast<long>(largestSide(format))) + " on a side)";
     }
     if (double(area.width()) * area.height() > kLargestPicturePixels) {
         return drawing + "more than the " +
                std::to_string(static_cast<long>(kLargestPicturePixels)) +
-               " pixels a picture may have" + advice;
+               " pixels a picture may have";
     }
     return std::nullopt;
+}
+
+/// The canvas's whole drawing and the pixels that hold it.
+struct Recording {
+    RecordedDrawing drawing;
+    QRect area;
+};
+
+/// Displays the canvas into a recording; or why there is no picture to make of it.
+std::variant<Recording, std::string> record(LanthorDocumentView& canvas) {
+    // Record first: the drawing's extent is known only once the pass has laid the tree out.
+    Recording recording;
+    canvas.display(recording.drawing);
+    Rect extent = canvas.drawingBounds();
+    if (const std::optional<Rect>& bounds = recording.drawing.bounds()) {
+        extent = unionRect(extent, *bounds); // lines reach past the views by half their width
+    }
+    if (canvas.subviews().empty()) {
+        return "nothing to draw";
+    }
+    const std::optional<QRect> area = pixelRect(extent);
+    if (!area) {
+        return "the drawing is too large to export";
+    }
+    recording.area = *area;
+    return recording;
 }
 
 /// Draws the recorded drawing on white, with `area`'s top-left corner at the device's origin,
@@ -85,20 +111,36 @@ void paintOn(QPaintDevice& device, const RecordedDrawing& drawing, const QRect& 
     drawing.replay(adapter);
 }
 
+/// The drawing painted on an image of `area`'s size; or why there is none.
+std::variant<QImage, std::string> paintImage(const RecordedDrawing& drawing, const QRect& area) {
+    QImage image(area.size(), QImage::Format_RGB32);
+    if (image.isNull()) {
+        return "the drawing is too large for an image (" + std::to_string(area.width()) + " x " +
+               std::to_string(area.height()) + " pixels)";
+    }
+    image.setDotsPerMeterX(kPointsPerMeter);
+    image.setDotsPerMeterY(kPointsPerMeter);
+    paintOn(image, drawing, area);
+    return image;
+}
+
+/// Writes the drawing as an SVG document of `area`, to `sink` as it is drawn.
+void writeSvg(const RecordedDrawing& drawing, const QRect& area, SvgStreamPainter::Sink sink) {
+    SvgStreamPainter svg(std::move(sink), area.x(), area.y(), area.width(), area.height());
+    drawing.replay(svg);
+    svg.finish();
+}
+
 std::optional<std::string> encode(const RecordedDrawing& drawing, const QRect& area,
                                   ExportFormat format, QBuffer& buffer, std::string* notice) {
     switch (format) {
     case ExportFormat::Jpeg:
     case ExportFormat::Png: {
-        QImage image(area.size(), QImage::Format_RGB32);
-        if (image.isNull()) {
-            return "the drawing is too large for an image (" + std::to_string(area.width()) +
-                   " x " + std::to_string(area.height()) + " pixels)";
+        const std::variant<QImage, std::string> image = paintImage(drawing, area);
+        if (const auto* failure = std::get_if<std::string>(&image)) {
+            return *failure;
         }
-        image.setDotsPerMeterX(kPointsPerMeter);
-        image.setDotsPerMeterY(kPointsPerMeter);
-        paintOn(image, drawing, area);
-        if (!image.save(&buffer, format == ExportFormat::Jpeg ? "JPEG" : "PNG")) {
+        if (!std::get<QImage>(image).save(&buffer, format == ExportFormat::Jpeg ? "JPEG" : "PNG")) {
             return "the image could not be encoded";
         }
         return std::nullopt;
@@ -156,43 +198,60 @@ std::optional<std::string> exportCanvas(LanthorDocumentView& canvas, const std::
     if (notice) {
         notice->clear();
     }
-    // Record first: the drawing's extent is known only once the pass has laid the tree out.
-    RecordedDrawing drawing;
-    canvas.display(drawing);
-    Rect extent = canvas.drawingBounds();
-    if (drawing.bounds()) {
-        extent =
-            unionRect(extent, *drawing.bounds()); // lines reach past the views by half their width
+    std::variant<Recording, std::string> recorded = record(canvas);
+    if (auto* failure = std::get_if<std::string>(&recorded)) {
+        return std::move(*failure);
     }
-    if (canvas.subviews().empty()) {
-        return "nothing to draw";
-    }
-    const std::optional<QRect> area = pixelRect(extent);
-    if (!area) {
-        return "the drawing is too large to export";
-    }
-    if (std::optional<std::string> refusal = refuseSize(*area, format)) {
-        return refusal;
+    const auto& [drawing, area] = std::get<Recording>(recorded);
+    if (std::optional<std::string> refusal = refuseSize(area, format)) {
+        return *refusal + ": export it as SVG or PDF instead";
     }
 
     if (format == ExportFormat::Svg) {
         // Written as it is drawn: a large tree's SVG is hundreds of megabytes.
         AtomicFile file(path);
-        SvgStreamPainter svg([&file](std::string_view piece) { file.write(piece); }, area->x(),
-                             area->y(), area->width(), area->height());
-        drawing.replay(svg);
-        svg.finish();
+        writeSvg(drawing, area, [&file](std::string_view piece) { file.write(piece); });
         return file.commit();
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (std::optional<std::string> error = encode(drawing, *area, format, buffer, notice)) {
+    if (std::optional<std::string> error = encode(drawing, area, format, buffer, notice)) {
         return error;
     }
     buffer.close();
     const QByteArray& bytes = buffer.data();
     return writeFileAtomically(
         path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+std::variant<CanvasPicture, std::string> pictureOfCanvas(LanthorDocumentView& canvas) {
+    std::variant<Recording, std::string> recorded = record(canvas);
+    if (auto* failure = std::get_if<std::string>(&recorded)) {
+        return std::move(*failure);
+    }
+    const auto& [drawing, area] = std::get<Recording>(recorded);
+    CanvasPicture picture;
+    writeSvg(drawing, area, [&picture](std::string_view piece) {
+        picture.svg.append(piece.data(), static_cast<qsizetype>(piece.size()));
+    });
+    if (std::optional<std::string> refusal = refuseSize(area, ExportFormat::Png)) {
+        picture.imageRefusal = std::move(*refusal);
+        return picture;
+    }
+    std::variant<QImage, std::string> image = paintImage(drawing, area);
+    if (auto* failure = std::get_if<std::string>(&image)) {
+        picture.imageRefusal = std::move(*failure);
+        return picture;
+    }
+    picture.image = std::move(std::get<QImage>(image));
+    QBuffer buffer(&picture.png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.image.save(&buffer, "PNG")) {
+        picture.image = QImage();
+        picture.png.clear();
+        picture.imageRefusal = "the image could not be encoded";
+    }
+    return picture;
 }
 
 } // namespace lanthor

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
 #include <optional>
 #include <string>
+#include <variant>
 
 namespace lanthor {
 
@@ -28,5 +31,19 @@ inline constexpr double kLargestPdfSide = 14'400;
 /// Needs a GuiSession.
 std::optional<std::string> exportCanvas(LanthorDocumentView& canvas, const std::string& path,
                                         ExportFormat format, std::string* notice = nullptr);
+
+/// A canvas's whole drawing in memory, for the clipboard.
+struct CanvasPicture {
+    QImage image;             ///< null when the drawing is too large for a raster picture
+    QByteArray png;           ///< the image as PNG; empty with it
+    std::string imageRefusal; ///< why there is no image, or empty
+    QByteArray svg;
+};
+
+/// Displays the canvas and keeps its whole drawing as exportCanvas writes it: an image and its
+/// PNG bytes, with the same limits (a drawing too large for them has none and says why), and
+/// an SVG document, always. A tree with nothing to draw, or a drawing larger than any device,
+/// gives only why. Needs a GuiSession.
+std::variant<CanvasPicture, std::string> pictureOfCanvas(LanthorDocumentView& canvas);
 
 } // namespace lanthor

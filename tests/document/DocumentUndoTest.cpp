@@ -169,9 +169,11 @@ TEST_F(DocumentUndo, StepsAreNamedAfterTheirCommandsAndTheCleanPointFollowsSaves
     document.insertTree(document.selectedTrees());
     document.deleteTree();
     EXPECT_EQ(names(), "Delete Tree | ");
-    EXPECT_EQ(editNotices, 8);
-    const Lines expected{"Delete Tree", "Paste",     "Move Node", "Change Parent",
-                         "Swap",        "Bold Edge", "Edit Node", "Add Node"};
+    click(u"6");
+    document.cutTree();
+    EXPECT_EQ(editNotices, 9);
+    const Lines expected{"Cut",  "Delete Tree", "Paste",     "Move Node", "Change Parent",
+                         "Swap", "Bold Edge",   "Edit Node", "Add Node"};
     Lines undone;
     while (document.undoHistory().canUndo()) {
         undone.push_back(document.undoHistory().undoName());
@@ -179,7 +181,7 @@ TEST_F(DocumentUndo, StepsAreNamedAfterTheirCommandsAndTheCleanPointFollowsSaves
     }
     EXPECT_EQ(undone, expected);
     EXPECT_EQ(names(), " | Add Node");
-    EXPECT_EQ(editNotices, 16);
+    EXPECT_EQ(editNotices, 18);
 
     // Edited exactly away from the clean point: at the load, then at the save.
     EXPECT_FALSE(document.isEdited());
@@ -244,6 +246,20 @@ TEST_F(DocumentUndo, TheSelectionFollowsTheNodeEachStepActedOn) {
                      "Node 0 cannot move: it has no parent.", node1 + "99: there is no such node.",
                      node1 + "8: that is the node itself or a node below it.",
                      node1 + "1: that is the node itself or a node below it."}));
+    // Change Parent refuses as a move does, once the user has named the new parent.
+    click(u"2");
+    answers = {u"9", u"99", std::nullopt};
+    document.changeParent();
+    document.changeParent();
+    document.changeParent(); // cancelled: to the end of its own parent, where it is
+    click(u"0");
+    answers = {u"1"};
+    document.changeParent();
+    const std::string node2 = "Node 2 cannot move under node ";
+    EXPECT_EQ(
+        Lines(refusals.begin() + 5, refusals.end()),
+        (Lines{node2 + "9: that is the node itself or a node below it.",
+               node2 + "99: there is no such node.", "Node 0 cannot move: it has no parent."}));
     EXPECT_FALSE(document.moveNode(u"2", u"0", 1)); // where it is
     EXPECT_FALSE(document.undoHistory().canUndo());
     EXPECT_TRUE(document.moveNode(u"3", u"4", 0));

@@ -116,6 +116,23 @@ TEST_F(Document, OnlyCommandsThatChangeSomethingMarkItEdited) {
     EXPECT_FALSE(alone.isEdited());
 }
 
+TEST_F(Document, TheSelectionTellsWhetherTheSelectedNodeHasAParent) {
+    using Selection = FerrowLanthorDocument::Selection;
+    EXPECT_EQ(document.nodeCount(), 0u);
+    EXPECT_EQ(document.selection(), Selection::None);
+    // The root 0 is also a child of the root 2: what counts is the parent, not the flag.
+    load(u"0,1,R,Top\n1,,0,A\n2,0,R,Above the top\n");
+    EXPECT_EQ(document.nodeCount(), 3u);
+    click(u"1");
+    EXPECT_EQ(document.selection(), Selection::NodeWithParent);
+    click(u"0");
+    EXPECT_EQ(document.selection(), Selection::NodeWithParent);
+    click(u"2");
+    EXPECT_EQ(document.selection(), Selection::NodeWithoutParent);
+    click(u"2");
+    EXPECT_EQ(document.selection(), Selection::None);
+}
+
 TEST_F(Document, HeightAndFontAreDisplaySettingsThatRefuseWhatTheyCannotUse) {
     Lines refusals;
     document.setRefusalHandler([&refusals](const std::string& why) { refusals.push_back(why); });

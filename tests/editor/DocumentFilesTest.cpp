@@ -30,6 +30,7 @@ TEST_F(EditorTest, ClosingOrQuittingWithUnsavedEditsAsksFirst) {
     DocumentWindow* window = open(file);
     ASSERT_NE(window, nullptr);
     clickNode(*window, u"1");
+    answerInputAlert(std::nullopt); // keeps the new node's text
     trigger(*window, "addNodeAction");
     const std::u16string edited = treeText(*window);
 
@@ -43,6 +44,7 @@ TEST_F(EditorTest, ClosingOrQuittingWithUnsavedEditsAsksFirst) {
     window = open(file);
     ASSERT_NE(window, nullptr);
     clickNode(*window, u"1");
+    answerInputAlert(std::nullopt);
     trigger(*window, "addNodeAction");
     user.saveAnswers = {SaveChangesAnswer::Save};
     EXPECT_TRUE(window->close());
@@ -52,8 +54,10 @@ TEST_F(EditorTest, ClosingOrQuittingWithUnsavedEditsAsksFirst) {
     // Quitting asks window by window and stops at the first whose edits the user keeps; an
     // untitled document asks where to go, then takes that file's name.
     DocumentWindow* second = session->newDocument();
+    answerInputAlert(std::nullopt);
     trigger(*second, "addNodeAction");
     DocumentWindow* third = session->newDocument();
+    answerInputAlert(std::nullopt);
     trigger(*third, "addNodeAction");
     user.saveAnswers = {SaveChangesAnswer::Save, SaveChangesAnswer::Cancel};
     user.paths = {qPath(dir.file("new tree.csv"))};
@@ -77,6 +81,7 @@ TEST_F(EditorTest, AFailedSaveLeavesTheOldFileWholeAndSaysWhy) {
     DocumentWindow* window = open(file);
     ASSERT_NE(window, nullptr);
     clickNode(*window, u"1");
+    answerInputAlert(std::nullopt);
     trigger(*window, "addNodeAction");
 
     // Files may not grow past 16 bytes for a moment, even for root: the new text cannot be
@@ -179,14 +184,20 @@ TEST(EditorPrompts, MessageBoxesShowNamesAndReasonsAsPlainText) {
     EXPECT_EQ(shown, (QStringList{"“<img src=x.png>.csv” failed.", "<b>bold?</b>"}));
 }
 
-/// The recovery copies in `folder`, waiting up to ten seconds for the first one to appear.
+/// The recovery copies in `folder`, waiting up to ten seconds for the first one to appear with
+/// its description (written just after the copy).
 QStringList waitForCopies(const QString& folder) {
     QElapsedTimer clock;
     clock.start();
     QStringList copies;
-    while (copies.isEmpty() && clock.elapsed() < 10000) {
+    while (clock.elapsed() < 10000) {
         QTest::qWait(50);
         copies = QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files);
+        if (!copies.isEmpty() &&
+            QDir(folder).entryList({QStringLiteral("*.info")}, QDir::Files).size() ==
+                copies.size()) {
+            break;
+        }
     }
     return copies;
 }

@@ -37,9 +37,15 @@ TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
     EXPECT_EQ(window->action(QStringLiteral("addNodeAction"))->shortcut(),
               QKeySequence(Qt::CTRL | Qt::Key_Return));
 
+    // A new node is selected and its text asked for at once.
     clickNode(*window, u"8");
+    QStringList seen;
+    answerInputAlert(QStringLiteral("leaf"), &seen);
     trigger(*window, "addNodeAction");
     EXPECT_EQ(nodeOf(*window, u"8")->childrenList(), std::vector<std::u16string>{u"17"});
+    EXPECT_EQ(nodeOf(*window, u"17")->nodeValue(), u"leaf");
+    EXPECT_EQ(window->canvasWidget().canvas().selectedNode(), nodeView(*window, u"17"));
+    clickNode(*window, u"8");
     trigger(*window, "boldEdgeAction");
     EXPECT_TRUE(nodeOf(*window, u"8")->head());
     trigger(*window, "deleteTreeAction");
@@ -51,7 +57,6 @@ TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
 
     // The questions go through the input alert, a real dialog here; OK on an empty field
     // answers with the empty text.
-    QStringList seen;
     answerInputAlert(QStringLiteral("6"), &seen);
     trigger(*window, "changeParentAction");
     EXPECT_EQ(nodeOf(*window, u"6")->childrenList(),
@@ -65,8 +70,8 @@ TEST_F(EditorTest, TheToolbarsCommandsEditTheTreeThatSavesAndReopens) {
     answerInputAlert(QStringLiteral("80"), &seen);
     trigger(*window, "levelHeightAction");
     EXPECT_EQ(window->document().mConfiguration()->height(), 80);
-    EXPECT_EQ(seen, (QStringList{"Select new Parent | 0", "Update Node | <i>mat</i>",
-                                 "Change Tree Height | 60"}));
+    EXPECT_EQ(seen, (QStringList{"Update Node | New Node!", "Select new Parent | 0",
+                                 "Update Node | <i>mat</i>", "Change Tree Height | 60"}));
 
     trigger(*window, "nodeNumbersAction");
     EXPECT_TRUE(window->action(QStringLiteral("nodeNumbersAction"))->isChecked());
@@ -124,7 +129,7 @@ TEST_F(EditorTest, UndoAndRedoFromTheKeysNameTheirStepAndTheTitleMarkerFollows) 
     for (const QAction* menu : window->menuBar()->actions()) {
         menus << menu->text();
     }
-    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Tree", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Tree", "&Help"}));
     const QAction* undo = window->action(QStringLiteral("undoAction"));
     const QAction* redo = window->action(QStringLiteral("redoAction"));
     const auto menuTexts = [undo, redo] {

@@ -131,11 +131,11 @@ void clickNode(const DocumentWindow& window, std::u16string_view number, bool tw
     const Point middle{frame.origin.x + frame.size.width / 2,
                        frame.origin.y + frame.size.height / 2};
     CanvasWidget& canvas = window.canvasWidget();
-    const QPoint centre = canvas.widgetPoint(middle).toPoint();
-    QTest::mouseClick(&canvas, Qt::LeftButton, {}, centre);
+    const QPoint centre = canvas.viewportPoint(middle).toPoint();
+    QTest::mouseClick(canvas.viewport(), Qt::LeftButton, {}, centre);
     if (twice) {
         // After the first click, the second press of a double click arrives as such.
-        QTest::mouseDClick(&canvas, Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(canvas.viewport(), Qt::LeftButton, {}, centre);
     }
 }
 

@@ -73,7 +73,7 @@ void trigger(const DocumentWindow& window, const char* action);
 std::shared_ptr<Tree> nodeOf(const DocumentWindow& window, std::u16string_view number);
 /// The view of node `number` on the window's canvas, once laid out.
 std::shared_ptr<LanthorNodeView> nodeView(const DocumentWindow& window, std::u16string_view number);
-/// Clicks the centre of the node's view with the left button, through the canvas widget: a
+/// Clicks the centre of the node's view with the left button, on the canvas's viewport: a
 /// press and release, or with `twice` the whole of a double click.
 void clickNode(const DocumentWindow& window, std::u16string_view number, bool twice = false);
 /// Answers the next input alert that opens: types `text` into its field and presses Return, or
