@@ -42,7 +42,9 @@ void LanthorDocumentView::moveLeaves() {
     if (!leavesMoved() || rows.empty()) {
         return;
     }
-    const double bottom = rows.back().y;
+    // First the tucked leaves; the bottom row is the lowest that holds another leaf.
+    std::vector<LanthorNodeView*> aligned;
+    double bottom = rows.front().y;
     for (std::size_t level = 0; level < rows.size(); ++level) {
         for (std::size_t i = 0; i < rows[level].entries.size(); ++i) {
             const LayoutEntry& entry = rows[level].entries[i];
@@ -60,9 +62,13 @@ void LanthorDocumentView::moveLeaves() {
                     continue;
                 }
             }
-            if (configuration().alignLeaves()) {
-                leaf.setFrameOrigin({leaf.frame().origin.x, bottom});
-            }
+            aligned.push_back(&leaf);
+            bottom = std::max(bottom, rows[level].y);
+        }
+    }
+    if (configuration().alignLeaves()) {
+        for (LanthorNodeView* leaf : aligned) {
+            leaf->setFrameOrigin({leaf->frame().origin.x, bottom});
         }
     }
     // The rows no longer hold every frame at their own height: the areas are asked of the
