@@ -31,6 +31,8 @@ class CountingPainter final : public Painter {
 public:
     void fillRect(Rect, Color) override {}
     void strokeLine(Point, Point, double, Color) override { ++lines; }
+    void strokePath(const Path&, double, Color) override {}
+    void fillPath(const Path&, Color) override {}
     void drawText(const AttributedString&, Rect) override {}
     std::size_t lines = 0;
 };

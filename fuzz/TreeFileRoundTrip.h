@@ -34,7 +34,8 @@ inline std::string nodeText(const Tree& node, bool withHead) {
         text.append(toUtf8(child)).append(" ");
     }
     text.append(node.realRoot() ? "] R " : "] ").append(withHead && node.head() ? "head " : "");
-    return text.append(toUtf8(node.nodeValue()));
+    text.append(toUtf8(node.nodeValue()));
+    return text.append(" {").append(toUtf8(node.attributes().text())).append("}");
 }
 
 inline std::string readFile(const std::string& path) {

@@ -65,6 +65,7 @@ void LanthorDocumentView::drawArea(Painter& painter, Rect area) const {
                 painter.strokeLine(edge.from, edge.to, lineWidth(edge.bold), Color::black());
             }
         });
+        drawFigures(painter, area);
         for (const std::shared_ptr<View>& subview : subviews()) {
             const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get());
             if (nodeView && extentOf(*nodeView).intersects(area)) {
@@ -76,6 +77,10 @@ void LanthorDocumentView::drawArea(Painter& painter, Rect area) const {
     std::vector<LayoutIndex::Edge> edges;
     index_.edgesMeeting(area, edges);
     for (const LayoutIndex::Edge& edge : edges) {
+        const std::shared_ptr<Tree>& parent = edge.parent->underlyingNode();
+        if (parent && parent->attributes().has(NodeAttributes::kRoof)) {
+            continue; // its roof is drawn instead
+        }
         const std::shared_ptr<Tree>& child = edge.child->underlyingNode();
         const double width = lineWidth(child && child->head());
         painter.strokeLine(edge.from, edge.to, width, Color::black());
@@ -83,7 +88,8 @@ void LanthorDocumentView::drawArea(Painter& painter, Rect area) const {
     for (const auto& [parentView, childView] : extraEdges_) {
         const std::shared_ptr<LanthorNodeView> parent = parentView.lock();
         const std::shared_ptr<LanthorNodeView> child = childView.lock();
-        if (!parent || !child || !parent->underlyingNode() || !child->underlyingNode()) {
+        if (!parent || !child || !parent->underlyingNode() || !child->underlyingNode() ||
+            parent->underlyingNode()->attributes().has(NodeAttributes::kRoof)) {
             continue;
         }
         const Rect from = parent->frame();
@@ -97,6 +103,7 @@ void LanthorDocumentView::drawArea(Painter& painter, Rect area) const {
             painter.strokeLine(start, end, width, Color::black());
         }
     }
+    drawFigures(painter, area);
     std::vector<LanthorNodeView*> views;
     index_.viewsMeeting(area, views);
     for (const std::shared_ptr<LanthorNodeView>& stray : strays()) {
@@ -162,7 +169,7 @@ LanthorDocumentView::nodeViewsMeeting(Rect area) const {
 }
 
 Rect LanthorDocumentView::drawingBounds() const {
-    Rect extent = bounds();
+    Rect extent = figuresExtent_ ? unionRect(bounds(), *figuresExtent_) : bounds();
     if (!indexAnswers()) {
         for (const std::shared_ptr<View>& subview : subviews()) {
             if (const auto* nodeView = dynamic_cast<const LanthorNodeView*>(subview.get())) {

@@ -41,6 +41,7 @@ void LanthorDocumentView::drawAllEdges(Painter& painter) {
         return;
     }
     forEachEdge([&](const Edge& edge) { drawPath(edge.from, edge.to, edge.bold, painter); });
+    drawFigures(painter, std::nullopt);
 }
 
 void LanthorDocumentView::drawEdge(const Tree& node, const TreeTable& table, Painter& painter) {
@@ -103,7 +104,11 @@ void LanthorDocumentView::visitEdgesBelow(const Tree& top, const TreeTable& tabl
         const Tree* child = dictionary->nodeAt(*position).get();
         const std::shared_ptr<LanthorNodeView> childView = nodeViewOf(*child);
         const Rect childFrame = childView ? childView->frame() : Rect{};
-        visit(Edge{*current.node, *child, current.start, edgeEnd(childFrame), child->head()});
+        // A roof stands for the edges below its node; a tucked leaf has none.
+        if (!current.node->attributes().has(NodeAttributes::kRoof) &&
+            !(childView && childView->tucked_)) {
+            visit(Edge{*current.node, *child, current.start, edgeEnd(childFrame), child->head()});
+        }
         if (walk.enter(*child, childView.get())) {
             path.push_back({child, edgeStart(*child, childFrame), &child->childrenList()});
         }

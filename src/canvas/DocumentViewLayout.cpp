@@ -36,7 +36,8 @@ std::uint32_t LanthorDocumentView::newWalkStamp() {
 
 void LanthorDocumentView::layOut() {
     const std::shared_ptr<TreeTable> table = mTreeTable();
-    if (table && layOutChanges(*table)) {
+    // Moved leaves and their rows part ways: every pass then lays out the whole tree.
+    if (table && !leavesMoved() && layOutChanges(*table)) {
         log(u"draw", u"nodes");
         finishLayout();
         return;
@@ -122,6 +123,7 @@ void LanthorDocumentView::finishWholeLayout(const TreeTable& table, const Measur
     indexDictionary_ = table.nodeDictionary();
     indexHeight_ = height;
     indexGeneration_ = labelSettings().generation;
+    moveLeaves();
     finishLayout();
 }
 
@@ -140,6 +142,11 @@ void LanthorDocumentView::finishLayout() {
         }
     }
     placedExtent_ = index_.extent();
+    // Roofs and arrows follow every frame they touch; an attribute that changes asks for a
+    // pass over the whole tree.
+    if (const std::shared_ptr<TreeTable> table = mTreeTable()) {
+        placeFigures(*table);
+    }
 }
 
 std::shared_ptr<LanthorNodeView>
@@ -162,6 +169,7 @@ LanthorDocumentView::measureNode(const std::shared_ptr<Tree>& node,
         view->labelRevision_ = node->revision();
         view->labelGeneration_ = settings.generation;
     }
+    view->tucked_ = false;
     return view;
 }
 

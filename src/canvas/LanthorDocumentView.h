@@ -2,6 +2,7 @@
 
 #include "LabelTextCache.h"
 #include "LayoutIndex.h"
+#include "MovementArrows.h"
 #include "platform/AttributedString.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
@@ -47,6 +48,21 @@ public:
         bool bold; ///< the child's `head`
     };
     using EdgeVisitor = std::function<void(const Edge&)>;
+    /// The triangle that a node with the `roof` attribute draws instead of edges to its
+    /// children: from where its edges would start down to the left edge of its leftmost child's
+    /// view and the right edge of its rightmost child's view, at the children's top.
+    struct Roof {
+        std::u16string node;
+        Point from;
+        Point left;
+        Point right;
+    };
+    /// A movement arrow (`arrow=N`) between two placed views.
+    struct Arrow {
+        std::u16string source;
+        std::u16string target;
+        ArrowRoute route;
+    };
 
     /// `textSystem` reads and measures the node labels and must outlive the canvas.
     LanthorDocumentView(Rect frame, const TextSystem& textSystem);
@@ -129,6 +145,10 @@ public:
     static double lineWidth(bool bold) { return bold ? 2.5 : 1.0; }
     /// Every edge that the edge pass draws, in the order it draws them.
     void forEachEdge(const EdgeVisitor& visit) const;
+
+    /// The roofs and arrows of the last pass, which the edge pass and drawArea draw.
+    const std::vector<Roof>& roofs() const { return roofs_; }
+    const std::vector<Arrow>& arrows() const { return arrows_; }
 
     /// Escapes a label for the HTML reader, keeping only the allowed tags.
     std::u16string sanitize(std::u16string_view label) const;
@@ -246,6 +266,19 @@ private:
     /// Notes what a pass over the whole tree found, for the areas and the changes to come.
     void finishWholeLayout(const TreeTable& table, const MeasureWalk& walk, std::int32_t height);
     void finishLayout();
+
+    // Leaves and figures (DocumentViewFigures.cpp).
+    /// True when leaves are aligned or tucked.
+    bool leavesMoved() const;
+    /// Moves the placed leaves as the leaf settings ask: tucked ones right under their parents,
+    /// the others down to the bottom row when aligned.
+    void moveLeaves();
+    /// Computes the roofs and arrows from the frames the pass has set.
+    void placeFigures(const TreeTable& table);
+    /// The lowest bottom of a placed frame meeting the columns from `left` to `right`.
+    std::optional<double> lowestBottom(double left, double right) const;
+    /// Draws the roofs and arrows that meet `area`, or all of them.
+    void drawFigures(Painter& painter, std::optional<Rect> area) const;
     /// Lays out the noted changes; false when they cannot say what moved, and the whole tree
     /// must be laid out (DocumentViewChanges.cpp).
     bool layOutChanges(const TreeTable& table);
@@ -288,6 +321,9 @@ private:
     std::int32_t indexHeight_ = 0;
     std::uint32_t indexGeneration_ = 0; ///< the label settings of the last pass
     std::optional<Rect> placedExtent_;
+    std::vector<Roof> roofs_;
+    std::vector<Arrow> arrows_;
+    std::optional<Rect> figuresExtent_; ///< what the roofs and arrows cover
     /// The nodes whose label or children changed since the last pass, through their views.
     std::vector<std::weak_ptr<LanthorNodeView>> changes_;
     /// Views that left the index since the last pass.

@@ -132,6 +132,7 @@ private:
     /// The row the canvas's last pass placed the view in, or kUnplaced.
     std::uint32_t level_ = kUnplaced;
     bool nodeSelected_ = false;
+    bool tucked_ = false; ///< right under its parent, without an edge
     bool drawsBackground_ = true;
     bool editable_ = true;
     bool selectable_ = true;

@@ -43,6 +43,21 @@ void RecordedDrawing::strokeLine(Point from, Point to, double width, Color color
     add(Line{from, to, width, color}, Rect{{*minX, *minY}, {*maxX - *minX, *maxY - *minY}});
 }
 
+void RecordedDrawing::strokePath(const Path& path, double width, Color color) {
+    // The controls hold the curves; the stroke reaches half its width past them, and a mitred
+    // corner may reach further: a width each way is room enough for the canvas's corners.
+    const Rect hull = path.controlBounds();
+    const Rect extent{{hull.minX() - width, hull.minY() - width},
+                      {hull.size.width + 2 * width, hull.size.height + 2 * width}};
+    add(Outline{path, width, color},
+        path.segments().empty() ? std::nullopt : std::optional(extent));
+}
+
+void RecordedDrawing::fillPath(const Path& path, Color color) {
+    const Rect hull = path.controlBounds();
+    add(Filling{path, color}, hull.isEmpty() ? std::nullopt : std::optional(hull));
+}
+
 void RecordedDrawing::drawText(const AttributedString& text, Rect rect) {
     add(Text{text, rect}, rect.isEmpty() ? std::nullopt : std::optional(rect));
 }
@@ -53,6 +68,10 @@ void RecordedDrawing::draw(const Command& command, Painter& painter) {
                    [&](const Line& line) {
                        painter.strokeLine(line.from, line.to, line.width, line.color);
                    },
+                   [&](const Outline& outline) {
+                       painter.strokePath(outline.path, outline.width, outline.color);
+                   },
+                   [&](const Filling& filling) { painter.fillPath(filling.path, filling.color); },
                    [&](const Text& text) { painter.drawText(text.text, text.rect); },
                },
                command);

@@ -15,6 +15,8 @@ class RecordedDrawing final : public Painter {
 public:
     void fillRect(Rect rect, Color color) override;
     void strokeLine(Point from, Point to, double width, Color color) override;
+    void strokePath(const Path& path, double width, Color color) override;
+    void fillPath(const Path& path, Color color) override;
     void drawText(const AttributedString& text, Rect rect) override;
 
     /// The smallest rectangle that holds every mark: fills and text rectangles with some area,
@@ -37,11 +39,20 @@ private:
         double width;
         Color color;
     };
+    struct Outline {
+        Path path;
+        double width;
+        Color color;
+    };
+    struct Filling {
+        Path path;
+        Color color;
+    };
     struct Text {
         AttributedString text;
         Rect rect;
     };
-    using Command = std::variant<Fill, Line, Text>;
+    using Command = std::variant<Fill, Line, Outline, Filling, Text>;
     /// Keeps `command`, which covers `extent` (none: nothing).
     void add(Command command, std::optional<Rect> extent);
     static void draw(const Command& command, Painter& painter);

@@ -24,7 +24,9 @@ constexpr const char* kUsage =
     "       lanthor export FILE -o OUT [--font FAMILY] [--size POINTS] [--height N] [--numbers]\n"
     "       lanthor convert [--from F] [--to F] [--standalone] IN OUT\n"
     "FILE and IN may be - for standard input, and the OUT of resave and convert - for standard\n"
-    "output. Formats: csv, brackets, ptb, forest, qtree (LaTeX, written only).\n";
+    "output. Formats: csv, brackets, ptb, forest, qtree (LaTeX, written only).\n"
+    "layout and export also take --align-leaves (every leaf on the bottom row) and --tuck-leaves\n"
+    "(a leaf that is an only child right under its parent, without an edge).\n";
 
 } // namespace
 

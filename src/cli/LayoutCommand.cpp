@@ -21,6 +21,8 @@ class UnseenPainter final : public Painter {
 public:
     void fillRect(Rect, Color) override {}
     void strokeLine(Point, Point, double, Color) override {}
+    void strokePath(const Path&, double, Color) override {}
+    void fillPath(const Path&, Color) override {}
     void drawText(const AttributedString&, Rect) override {}
 };
 
@@ -129,6 +131,49 @@ void printEdge(BufferedWriter& out, const LanthorDocumentView::Edge& edge) {
     out.endLine();
 }
 
+void printRoof(BufferedWriter& out, const LanthorDocumentView::Roof& roof) {
+    std::string& line = out.line();
+    line += R"({"roof":)";
+    appendJsonString(line, roof.node);
+    line += R"(,"from":)";
+    appendPoint(line, roof.from);
+    line += R"(,"left":)";
+    appendPoint(line, roof.left);
+    line += R"(,"right":)";
+    appendPoint(line, roof.right);
+    line += R"(,"width":)";
+    appendJsonNumber(line, LanthorDocumentView::lineWidth(false));
+    line += '}';
+    out.endLine();
+}
+
+/// A path as its start and the end of each piece, straight or curved.
+void appendPathPoints(std::string& line, const Path& path) {
+    line += '[';
+    appendPoint(line, path.start());
+    for (const Path::Segment& segment : path.segments()) {
+        line += ',';
+        appendPoint(line, segment.to);
+    }
+    line += ']';
+}
+
+void printArrow(BufferedWriter& out, const LanthorDocumentView::Arrow& arrow) {
+    std::string& line = out.line();
+    line += R"({"arrow":[)";
+    appendJsonString(line, arrow.source);
+    line += ',';
+    appendJsonString(line, arrow.target);
+    line += R"(],"path":)";
+    appendPathPoints(line, arrow.route.curve);
+    line += R"(,"head":)";
+    appendPathPoints(line, arrow.route.head);
+    line += R"(,"width":)";
+    appendJsonNumber(line, MovementArrows::kLineWidth);
+    line += '}';
+    out.endLine();
+}
+
 } // namespace
 
 int runLayoutCommand(const std::vector<std::string>& args) {
@@ -158,6 +203,12 @@ int runLayoutCommand(const std::vector<std::string>& args) {
     }
     setup->canvas->forEachEdge(
         [&out](const LanthorDocumentView::Edge& edge) { printEdge(out, edge); });
+    for (const LanthorDocumentView::Roof& roof : setup->canvas->roofs()) {
+        printRoof(out, roof);
+    }
+    for (const LanthorDocumentView::Arrow& arrow : setup->canvas->arrows()) {
+        printArrow(out, arrow);
+    }
     keepUntilExit(std::move(setup));
     return kExitSuccess;
 }

@@ -42,6 +42,10 @@ int runDumpCommand(const std::vector<std::string>& args) {
         line += node->realRoot() ? "true" : "false";
         line += R"(,"text":)";
         appendJsonString(line, node->nodeValue());
+        if (!node->attributes().empty()) {
+            line += R"(,"attributes":)";
+            appendJsonString(line, node->attributes().text());
+        }
         line += '}';
         out.endLine();
     }

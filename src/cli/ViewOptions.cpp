@@ -19,6 +19,14 @@ template <typename Number> std::optional<Number> parseNumber(const std::string& 
     return value;
 }
 
+/// The view option without a value that `arg` names, or null.
+bool* switchNamed(RenderArguments& arguments, const std::string& arg) {
+    return arg == "--numbers"        ? &arguments.numbers
+           : arg == "--align-leaves" ? &arguments.alignLeaves
+           : arg == "--tuck-leaves"  ? &arguments.tuckLeaves
+                                     : nullptr;
+}
+
 } // namespace
 
 void RenderArguments::applyTo(LanthorConfiguration& configuration) const {
@@ -31,6 +39,8 @@ void RenderArguments::applyTo(LanthorConfiguration& configuration) const {
         configuration.setHeight(*height);
     }
     configuration.setShowNodeNumber(numbers);
+    configuration.setAlignLeaves(alignLeaves);
+    configuration.setTuckLeaves(tuckLeaves);
 }
 
 std::variant<RenderArguments, std::string>
@@ -38,8 +48,8 @@ parseRenderArguments(const std::vector<std::string>& args, bool allowOutput) {
     RenderArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--numbers") {
-            parsed.numbers = true;
+        if (bool* const flag = switchNamed(parsed, arg)) {
+            *flag = true;
             continue;
         }
         const bool takesValue =

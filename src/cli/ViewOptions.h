@@ -11,12 +11,15 @@ namespace lanthor {
 class LanthorConfiguration;
 
 /// The arguments of `lanthor layout` and `lanthor export`: the view options (--font FAMILY,
-/// --size POINTS, --height N, --numbers), -o OUT where allowed, and the other arguments.
+/// --size POINTS, --height N, --numbers, --align-leaves, --tuck-leaves), -o OUT where allowed,
+/// and the other arguments.
 struct RenderArguments {
     std::optional<std::string> family;
     std::optional<double> size;
     std::optional<std::int64_t> height;
     bool numbers = false;
+    bool alignLeaves = false;
+    bool tuckLeaves = false;
     std::optional<std::string> output;
     std::vector<std::string> positional;
 

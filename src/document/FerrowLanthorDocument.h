@@ -17,6 +17,7 @@ namespace lanthor {
 class LanthorConfiguration;
 class LanthorDocumentView;
 class LanthorNodeView;
+class NodeAttributes;
 class Tree;
 class TreeTable;
 struct ChildMove;
@@ -81,6 +82,11 @@ public:
 
     /// Flips node-number display.
     void toggleNodeNumber();
+    /// Flips whether every leaf is drawn on the bottom row; a display setting.
+    void toggleAlignLeaves();
+    /// Flips whether a leaf that is its parent's only child is drawn right under it, without
+    /// an edge; a display setting.
+    void toggleTuckLeaves();
     /// Asks the selected node's new parent ("Select new Parent") and moves it there with its
     /// subtree, as its last child. An answer it cannot use is refused with the reason, as
     /// moveNode refuses it (to the refusal handler only: the view logs its own message).
@@ -98,6 +104,19 @@ public:
     void editNode();
     /// Switches the edge into the selected node between thin and bold.
     void toogleLineWidth();
+    /// Puts a roof over the selected node's children, or takes it away: "Roof".
+    void toggleRoof();
+    /// True when the selected node has a roof.
+    bool hasRoof() const;
+    /// Asks the number of the node that an arrow from the selected node goes to ("Arrow to
+    /// Node") and adds the arrow as addArrow(target) does.
+    void addArrow();
+    /// Adds an arrow from the selected node to the node `target`: "Add Arrow". Refuses a node
+    /// that does not exist and the selected node itself; an arrow that is there already
+    /// changes nothing. Returns true when the tree changed.
+    bool addArrow(std::u16string_view target);
+    /// Removes every arrow that leaves the selected node: "Remove Arrows".
+    void removeArrows();
     /// Asks the new distance between levels ("Change Tree Height"): a whole number from
     /// kLowestLevelHeight to kHighestLevelHeight, else refused with the reason; redraws only
     /// when it differs.
@@ -179,6 +198,9 @@ private:
     void record(UndoHistory::Step step);
     void recordMove(std::string name, const ChildMove& move);
     void recordTextChange(const Tree& node, std::u16string before);
+    /// Applies `change` to the selected node's attributes and, when they differ, lays the tree
+    /// out again and records the step `name`; true when they changed.
+    bool changeAttributes(std::string name, const std::function<void(NodeAttributes&)>& change);
     /// After an undo or redo: redraws, selects `selection` and tells the edited handler.
     void finishStep(const std::optional<std::u16string>& selection);
     void refuse(const std::string& reason) const;

@@ -31,6 +31,20 @@ std::string homeDirectory() {
 
 } // namespace
 
+void FerrowLanthorDocument::toggleAlignLeaves() {
+    if (mConfiguration_) {
+        mConfiguration_->setAlignLeaves(!mConfiguration_->alignLeaves());
+        redrawCanvas(); // the picture changes, the document does not
+    }
+}
+
+void FerrowLanthorDocument::toggleTuckLeaves() {
+    if (mConfiguration_) {
+        mConfiguration_->setTuckLeaves(!mConfiguration_->tuckLeaves());
+        redrawCanvas(); // the picture changes, the document does not
+    }
+}
+
 void FerrowLanthorDocument::changeHeight() {
     if (!mConfiguration_) {
         return;

@@ -155,6 +155,30 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .places = Command::OnToolbar | Command::OnNodes,
          .run = onDocument(&FerrowLanthorDocument::toogleLineWidth),
          .needs = Needs::NodeWithParent},
+        {.name = "roofAction",
+         .menu = Command::TreeMenu,
+         .text = QStringLiteral("&Roof"),
+         .shortcuts = {QKeySequence(Qt::CTRL | Qt::Key_R)},
+         .tip = QStringLiteral("Draw one triangle over the selected node's children instead of "
+                               "their edges, or their edges again"),
+         .places = Command::OnNodes,
+         .run = onDocument(&FerrowLanthorDocument::toggleRoof),
+         .needs = Needs::Node},
+        {.name = "addArrowAction",
+         .menu = Command::TreeMenu,
+         .text = QStringLiteral("Add A&rrow..."),
+         .tip = QStringLiteral("Draw a movement arrow from the selected node to another node, "
+                               "given by its number"),
+         .places = Command::OnNodes,
+         .run = [&document] { document.addArrow(); },
+         .needs = Needs::Node},
+        {.name = "removeArrowsAction",
+         .menu = Command::TreeMenu,
+         .text = QStringLiteral("Remove Arro&ws"),
+         .tip = QStringLiteral("Remove the movement arrows that leave the selected node"),
+         .places = Command::OnNodes,
+         .run = onDocument(&FerrowLanthorDocument::removeArrows),
+         .needs = Needs::Node},
         {.name = "nodeNumbersAction",
          .menu = Command::TreeMenu,
          .startsGroup = true,
@@ -167,6 +191,25 @@ std::vector<DocumentWindow::Command> DocumentWindow::commands() {
          .isOn =
              [&document] {
                  return document.mConfiguration() && document.mConfiguration()->showNodeNumber();
+             }},
+        {.name = "alignLeavesAction",
+         .menu = Command::TreeMenu,
+         .text = QStringLiteral("&Align Leaves"),
+         .tip = QStringLiteral("Draw every leaf on the bottom row"),
+         .run = onDocument(&FerrowLanthorDocument::toggleAlignLeaves),
+         .isOn =
+             [&document] {
+                 return document.mConfiguration() && document.mConfiguration()->alignLeaves();
+             }},
+        {.name = "tuckLeavesAction",
+         .menu = Command::TreeMenu,
+         .text = QStringLiteral("T&uck Leaves"),
+         .tip = QStringLiteral("Draw a leaf that is its parent's only child right under it, "
+                               "without an edge"),
+         .run = onDocument(&FerrowLanthorDocument::toggleTuckLeaves),
+         .isOn =
+             [&document] {
+                 return document.mConfiguration() && document.mConfiguration()->tuckLeaves();
              }},
         {.name = "levelHeightAction",
          .menu = Command::TreeMenu,

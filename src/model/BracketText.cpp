@@ -1,4 +1,5 @@
-// Labelled bracketing: "[" label children "]", consecutive words under a node one leaf.
+// Labelled bracketing: "[" label children "]", consecutive words under a node one leaf, a "^"
+// before a label or before a node's words for a roof.
 
 #include "TreeTextParts.h"
 
@@ -14,6 +15,9 @@ constexpr bool endsBareToken(char16_t c) {
     return isBlank(c) || c == u'[' || c == u']' || c == u'"';
 }
 
+/// Marks a roof where it starts a label or a run of words; written quoted elsewhere.
+constexpr char16_t kRoofMark = u'^';
+
 class BracketReader {
 public:
     explicit BracketReader(std::u16string_view text) : text_(text) {}
@@ -21,6 +25,7 @@ public:
     std::variant<std::shared_ptr<TreeTable>, TreeTextError> read() {
         std::vector<std::size_t> opened; // where each open node's "[" is
         bool expectLabel = false;
+        bool roofMarked = false; // the label to come had its mark
         while (true) {
             while (at_ < text_.size() && isBlank(text_[at_])) {
                 ++at_;
@@ -47,13 +52,22 @@ public:
                 ++at_;
             } else if (opened.empty()) {
                 return errorAt(text_, at_, "text outside brackets");
+            } else if (expectLabel && c == kRoofMark && !roofMarked) {
+                builder_.setRoof();
+                roofMarked = true;
+                ++at_;
             } else if (expectLabel) {
+                roofMarked = false;
                 std::u16string label;
                 if (!readToken(label)) {
                     return unclosedQuote();
                 }
                 builder_.setText(std::move(label));
                 expectLabel = false;
+            } else if (!inLeaf_ && c == kRoofMark) {
+                // Before words, the mark roofs the node that holds them.
+                builder_.setRoof();
+                ++at_;
             } else {
                 if (inLeaf_) {
                     leaf_ += u' ';
@@ -124,9 +138,10 @@ private:
     bool inLeaf_ = false;
 };
 
-/// Whether words written bare read back as `text`: one space between words, no other blank.
+/// Whether words written bare read back as `text`: one space between words, no other blank,
+/// and no roof mark in front.
 bool readsBackAsWords(std::u16string_view text) {
-    if (text.empty() || text.front() == u' ' || text.back() == u' ') {
+    if (text.empty() || text.front() == u' ' || text.back() == u' ' || text.front() == kRoofMark) {
         return false;
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -146,13 +161,17 @@ public:
             separate(depth);
         }
         const std::u16string& text = node.nodeValue();
-        if (depth > 0 && childCount == 0 && !afterWords_) {
+        const bool roof = node.attributes().has(NodeAttributes::kRoof);
+        if (depth > 0 && childCount == 0 && !afterWords_ && !roof) {
             appendToken(text, readsBackAsWords(text));
             afterWords_ = true;
             return;
         }
         out_ += u'[';
-        appendToken(text, !text.empty() && !hasBlank(text));
+        if (roof) {
+            out_ += kRoofMark;
+        }
+        appendToken(text, !text.empty() && !hasBlank(text) && text.front() != kRoofMark);
         afterWords_ = false;
         if (childCount == 0) {
             leave(node, depth);

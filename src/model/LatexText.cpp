@@ -105,12 +105,29 @@ std::string latexText(std::u16string_view text, bool* hasLineBreak) {
     return out;
 }
 
+/// Remembers which nodes on the walk's path have a roof: both packages draw a roof above the
+/// child, so a roofed node's children carry it.
+class RoofPath {
+public:
+    /// Notes `node` at `depth`; true when its parent has a roof.
+    bool enter(const Tree& node, std::size_t depth) {
+        roofed_.resize(depth + 1);
+        roofed_[depth] = node.attributes().has(NodeAttributes::kRoof);
+        return depth > 0 && roofed_[depth - 1];
+    }
+
+private:
+    std::vector<bool> roofed_;
+};
+
 /// Writes each tree for forest: one node a line, indented by depth; a leaf closed on its line.
 class ForestWriter final : public treetext::TreeVisitor {
 public:
     std::string out;
+    bool usesRoof = false; ///< forest draws roofs with its linguistics library
 
     void enter(const Tree& node, std::size_t depth, std::size_t childCount) override {
+        const bool underRoof = roofs_.enter(node, depth);
         if (depth == 0) {
             out += "\\begin{forest}\n";
         }
@@ -120,6 +137,10 @@ public:
         out += "[{" + text + "}";
         if (lines) {
             out += ", align=center";
+        }
+        if (underRoof) {
+            out += ", roof";
+            usesRoof = true;
         }
         if (depth > 0 && node.head()) {
             out += ", edge={very thick}";
@@ -133,6 +154,8 @@ public:
     void leave(const Tree&, std::size_t depth) override { close(depth, true); }
 
 private:
+    RoofPath roofs_;
+
     void close(std::size_t depth, bool ownLine) {
         if (ownLine) {
             out.append(2 * depth, ' ');
@@ -150,9 +173,13 @@ public:
     std::string out;
 
     void enter(const Tree& node, std::size_t depth, std::size_t childCount) override {
+        const bool underRoof = roofs_.enter(node, depth);
         out += depth == 0 ? "\\Tree " : " ";
-        if (depth > 0 && node.head()) {
-            out += "\\edge[very thick]; ";
+        const bool bold = depth > 0 && node.head();
+        if (underRoof || bold) {
+            out += underRoof && bold ? "\\edge[roof, very thick]; "
+                   : underRoof       ? "\\edge[roof]; "
+                                     : "\\edge[very thick]; ";
         }
         bool lines = false;
         const std::string text = latexText(node.nodeValue(), &lines);
@@ -168,16 +195,23 @@ public:
         }
     }
     void leave(const Tree&, std::size_t depth) override { out += depth == 0 ? " ]\n" : " ]"; }
+
+private:
+    RoofPath roofs_;
 };
 
 } // namespace
 
 std::string writeLatex(const TreeTable& table, LatexPackage package, bool standalone) {
     std::string trees;
+    std::string libraries;
     if (package == LatexPackage::Forest) {
         ForestWriter writer;
         treetext::walkTrees(table, writer);
         trees = std::move(writer.out);
+        if (writer.usesRoof) {
+            libraries = "\\useforestlibrary{linguistics}\n";
+        }
     } else {
         QtreeWriter writer;
         treetext::walkTrees(table, writer);
@@ -187,8 +221,8 @@ std::string writeLatex(const TreeTable& table, LatexPackage package, bool standa
         return trees;
     }
     return std::string("\\documentclass{article}\n\\usepackage[T1]{fontenc}\n\\usepackage{") +
-           (package == LatexPackage::Forest ? "forest" : "tikz-qtree") +
-           "}\n\\pagestyle{empty}\n\\begin{document}\n" + trees + "\\end{document}\n";
+           (package == LatexPackage::Forest ? "forest" : "tikz-qtree") + "}\n" + libraries +
+           "\\pagestyle{empty}\n\\begin{document}\n" + trees + "\\end{document}\n";
 }
 
 } // namespace lanthor

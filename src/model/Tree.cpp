@@ -41,11 +41,11 @@ template <typename Visit> void forEachPiece(std::u16string_view text, Visit visi
 
 Tree::Tree(const std::vector<std::u16string>& fields)
     : Tree(fieldOrEmpty(fields, 0), fieldOrEmpty(fields, 1), fieldOrEmpty(fields, 2),
-           fieldOrEmpty(fields, 3)) {}
+           fieldOrEmpty(fields, 3), fieldOrEmpty(fields, 4)) {}
 
 Tree::Tree(std::u16string_view number, std::u16string_view children, std::u16string_view flag,
-           std::u16string_view text)
-    : nodeNumber_(number), nodeValue_(text) {
+           std::u16string_view text, std::u16string_view attributes)
+    : nodeNumber_(number), nodeValue_(text), attributes_(attributes) {
     flag = trimmedOfWhitespace(flag);
     head_ = flag == u"1";
     realRoot_ = flag == u"R";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeAttributes.h"
 #include "NodeView.h"
 
 #include <cstdint>
@@ -11,18 +12,19 @@
 namespace lanthor {
 
 /// One node of a document's tree: its number, its text, the numbers of its children from left
-/// to right, whether the edge from its parent is bold (`head`) and whether it is a root, and the
-/// view that shows it. Nodes never point at one another: children are named by number and found
-/// through the table.
+/// to right, whether the edge from its parent is bold (`head`) and whether it is a root, its
+/// attributes, and the view that shows it. Nodes never point at one another: children are named by
+/// number and found through the table.
 class Tree {
 public:
     /// Reads a node row: number, children (trimmed, split at single spaces, empty pieces
-    /// dropped), flag ("1" head, "R" root, after trimming) and text. Fields after the fourth are
-    /// ignored; missing ones read as empty.
+    /// dropped), flag ("1" head, "R" root, after trimming), text and attributes. Fields after
+    /// the fifth are ignored; missing ones read as empty.
     explicit Tree(const std::vector<std::u16string>& fields);
-    /// Reads the four fields of a node row.
+    /// Reads the fields of a node row.
     explicit Tree(std::u16string_view number, std::u16string_view children,
-                  std::u16string_view flag, std::u16string_view text);
+                  std::u16string_view flag, std::u16string_view text,
+                  std::u16string_view attributes = {});
 
     const std::u16string& nodeNumber() const { return nodeNumber_; }
     /// Not for a node stored in a table, which finds it by the number it was stored under.
@@ -42,6 +44,8 @@ public:
     void setHead(bool head) { head_ = head; }
     bool realRoot() const { return realRoot_; }
     void setRealRoot(bool realRoot) { realRoot_ = realRoot; }
+    const NodeAttributes& attributes() const { return attributes_; }
+    NodeAttributes& attributes() { return attributes_; }
     std::vector<std::u16string>& childrenList() { return childrenList_; }
     const std::vector<std::u16string>& childrenList() const { return childrenList_; }
     void setChildrenList(std::vector<std::u16string> children) {
@@ -63,6 +67,7 @@ private:
     bool head_ = false;
     bool realRoot_ = false;
     std::vector<std::u16string> childrenList_;
+    NodeAttributes attributes_;
     std::weak_ptr<NodeView> uiObject_;
 };
 

@@ -59,6 +59,7 @@ public:
         reportMissingChildren();
         reportRepeatedListings();
         reportCycles();
+        reportArrowsToNoNode();
         return std::move(problems_);
     }
 
@@ -308,6 +309,36 @@ private:
         }
         text += quoted(dictionary_.nodeAt(path[from].position)->nodeNumber());
         problems_.push_back(text + ": it is drawn once, the way back left out");
+    }
+
+    void reportArrowsToNoNode() {
+        std::vector<std::string> named;
+        std::size_t count = 0;
+        for (std::size_t p = 0; p < dictionary_.positionCount(); ++p) {
+            const std::shared_ptr<Tree>& node = dictionary_.nodeAt(p);
+            if (!node || node->attributes().empty()) {
+                continue;
+            }
+            for (const std::u16string& target : node->attributes().values(NodeAttributes::kArrow)) {
+                if (!dictionary_.contains(target) && ++count <= kListedAtMost) {
+                    named.push_back("from " + describe(p) + " to " + quoted(target));
+                }
+            }
+        }
+        if (count == 0) {
+            return;
+        }
+        std::string text = count == 1 ? "an arrow names no node: " : "arrows name no node: ";
+        for (std::size_t i = 0; i < named.size(); ++i) {
+            if (i > 0) {
+                text += i + 1 == count ? " and " : ", ";
+            }
+            text += named[i];
+        }
+        if (count > named.size()) {
+            text += " and " + std::to_string(count - named.size()) + " more";
+        }
+        problems_.push_back(text + (count == 1 ? ": it is not drawn" : ": they are not drawn"));
     }
 
     ReadRows rows_;

@@ -35,8 +35,8 @@ struct ReadRows {
 /// rows or nodes concerned, in this order: rows that will not be kept (too short, or a number
 /// that a later row repeats), no root or several roots, children that name no node, nodes
 /// listed more than once (twice by one parent, by two parents, or a root listed as a child),
-/// and cycles. `dictionary` holds the nodes of `rows` as stored. Linear in the nodes and their
-/// children; nothing when the file is one tree.
+/// cycles, and movement arrows to numbers that name no node. `dictionary` holds the nodes of `rows`
+/// as stored. Linear in the nodes and their children; nothing when the file is one tree.
 std::vector<std::string> findTreeProblems(ReadRows rows, const NodeDictionary& dictionary);
 
 } // namespace lanthor

@@ -1,5 +1,6 @@
-// Loading and saving the tree file: comma-separated rows of number, children, flag and text,
-// read with only field sanitizing on and written as UTF-16 with a byte-order mark.
+// Loading and saving the tree file: comma-separated rows of number, children, flag, text and
+// (only where a node has any) attributes, read with only field sanitizing on and written as
+// UTF-16 with a byte-order mark.
 
 #include "TreeTable.h"
 #include "base/AtomicFile.h"
@@ -29,20 +30,21 @@ public:
         // The strings are reused from row to row, which spares an allocation per field.
         if (fieldCount_ < row_.size()) {
             row_[fieldCount_].assign(field);
-        } else if (fieldCount_ < 4) {
+        } else if (fieldCount_ < kFieldsRead) {
             row_.push_back(field);
         }
         ++fieldCount_;
     }
     void parserDidEndLine(CsvParser&, std::uint64_t) override {
         if (fieldCount_ >= 2) {
-            // Fields after the fourth are not read; missing ones read as empty.
+            // Fields after the fifth are not read; missing ones read as empty.
             const auto field = [this](std::size_t index) {
                 return index < fieldCount_ ? std::u16string_view(row_[index])
                                            : std::u16string_view();
             };
-            rows.addNode(allocateShared<Tree>(arena_, field(0), field(1), field(2), field(3)),
-                         record);
+            rows.addNode(
+                allocateShared<Tree>(arena_, field(0), field(1), field(2), field(3), field(4)),
+                record);
         } else if (fieldCount_ == 1 && !row_[0].empty()) {
             rows.addShortRecord(record);
         }
@@ -50,8 +52,9 @@ public:
     void parserDidFailWithError(CsvParser&, const CsvError& failure) override { error = failure; }
 
 private:
+    static constexpr std::size_t kFieldsRead = 5;
     std::shared_ptr<NodeArena> arena_;
-    std::vector<std::u16string> row_; ///< the first four fields of the current row
+    std::vector<std::u16string> row_; ///< the fields read of the current row
     std::size_t fieldCount_ = 0;
 };
 
@@ -150,6 +153,9 @@ std::size_t rowsLengthBeforeQuoting(const NodeDictionary& dictionary) {
     std::size_t length = 0;
     dictionary.forEach([&length](const std::shared_ptr<Tree>& node) {
         length += node->nodeNumber().size() + node->nodeValue().size() + 5; // flag, 3 commas, LF
+        if (!node->attributes().empty()) {
+            length += node->attributes().text().size() + 1;
+        }
         for (const std::u16string& child : node->childrenList()) {
             length += child.size() + 1;
         }
@@ -195,6 +201,10 @@ void TreeTable::writeRows(std::shared_ptr<CsvOutputStream> stream) const {
             writer.writeField(children);
             writer.writeField(node->flagText());
             writer.writeField(node->nodeValue());
+            // Without attributes the row keeps the four fields that every reader knows.
+            if (!node->attributes().empty()) {
+                writer.writeField(node->attributes().text());
+            }
             writer.finishLine();
         });
     }

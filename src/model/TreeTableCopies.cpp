@@ -28,10 +28,12 @@ struct ReachedNodes final : treetext::TreeVisitor {
     std::vector<std::size_t> tops; ///< indexes into `nodes`
 };
 
-/// A node with the text and flags of `node`, numbered `number`, without children yet.
+/// A node with the text, flags and attributes of `node`, numbered `number`, without children
+/// yet.
 std::shared_ptr<Tree> copyOf(const std::shared_ptr<NodeArena>& arena, const Tree& node,
                              std::u16string_view number) {
     auto copy = allocateShared<Tree>(arena, number, u"", u"0", node.nodeValue());
+    copy->attributes() = node.attributes();
     copy->setHead(node.head());
     copy->setRealRoot(node.realRoot());
     return copy;
@@ -93,6 +95,13 @@ std::shared_ptr<TreeTable> TreeTable::copyTrees(const std::optional<std::u16stri
         std::erase_if(node->childrenList(), [&dictionary](const std::u16string& child) {
             return !dictionary->contains(child);
         });
+        // An arrow out of the copy would point at whatever has that number where it goes.
+        node->attributes().renameValues(
+            NodeAttributes::kArrow,
+            [&dictionary](std::u16string_view target) -> std::optional<std::u16string> {
+                return dictionary->contains(target) ? std::optional(std::u16string(target))
+                                                    : std::nullopt;
+            });
     }
     copy->setNodeDictionary(std::move(dictionary));
     return copy;
@@ -128,6 +137,14 @@ std::optional<NodeInsertion> TreeTable::insertTrees(const TreeTable& source,
                 children.push_back(insertion.numbers[found->second]);
             }
         }
+        // Arrows follow their targets to their new numbers; one that leaves the trees goes.
+        nodes.back()->attributes().renameValues(
+            NodeAttributes::kArrow,
+            [&](std::u16string_view target) -> std::optional<std::u16string> {
+                const auto found = reachedAt.find(target);
+                return found == reachedAt.end() ? std::nullopt
+                                                : std::optional(insertion.numbers[found->second]);
+            });
     }
     for (const std::size_t top : reached.tops) {
         nodes[top]->setRealRoot(!parentNode);

@@ -31,6 +31,8 @@ public:
     /// A new node with `text` and no children under the innermost open node.
     void addLeaf(std::u16string text);
     void setText(std::u16string text) { open_.back()->setNodeValue(std::move(text)); }
+    /// Gives the innermost open node a roof over its children.
+    void setRoof() { open_.back()->attributes().set(NodeAttributes::kRoof); }
     void close() { open_.pop_back(); }
     bool empty() const { return nodes_.empty(); }
     std::shared_ptr<TreeTable> finish();

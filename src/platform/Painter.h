@@ -3,6 +3,7 @@
 #include "AttributedString.h"
 #include "Color.h"
 #include "Geometry.h"
+#include "Path.h"
 
 namespace lanthor {
 
@@ -15,6 +16,10 @@ public:
     virtual void fillRect(Rect rect, Color color) = 0;
     /// A straight line of `width` points, with flat ends.
     virtual void strokeLine(Point from, Point to, double width, Color color) = 0;
+    /// The outline of `path`, `width` points wide, with flat ends and mitred corners.
+    virtual void strokePath(const Path& path, double width, Color color) = 0;
+    /// The inside of `path`, closed.
+    virtual void fillPath(const Path& path, Color color) = 0;
     /// Draws `text` in black with the top-left corner of its first line at `rect`'s origin;
     /// `rect` has the text's measured size. Nothing is clipped or wrapped.
     virtual void drawText(const AttributedString& text, Rect rect) = 0;

@@ -3,6 +3,7 @@
 #include "QtTextLines.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 
 namespace lanthor {
@@ -24,6 +25,37 @@ void QtPainter::fillRect(Rect rect, Color color) {
 void QtPainter::strokeLine(Point from, Point to, double width, Color color) {
     painter_.setPen(QPen(toQColor(color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter_.drawLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
+}
+
+namespace {
+
+QPainterPath toQPainterPath(const Path& path) {
+    QPainterPath figure(QPointF(path.start().x, path.start().y));
+    for (const Path::Segment& segment : path.segments()) {
+        const QPointF to(segment.to.x, segment.to.y);
+        if (segment.curve) {
+            figure.cubicTo(QPointF(segment.control1.x, segment.control1.y),
+                           QPointF(segment.control2.x, segment.control2.y), to);
+        } else {
+            figure.lineTo(to);
+        }
+    }
+    if (path.closed()) {
+        figure.closeSubpath();
+    }
+    return figure;
+}
+
+} // namespace
+
+void QtPainter::strokePath(const Path& path, double width, Color color) {
+    painter_.setPen(QPen(toQColor(color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawPath(toQPainterPath(path));
+}
+
+void QtPainter::fillPath(const Path& path, Color color) {
+    painter_.fillPath(toQPainterPath(path), toQColor(color));
 }
 
 void QtPainter::drawText(const AttributedString& text, Rect rect) {

@@ -51,6 +51,31 @@ void appendColorAttribute(std::string& out, std::string_view name, Color color) 
     }
 }
 
+/// ` d="..."`: the path's points as SVG path data.
+void appendPathData(std::string& out, const Path& path) {
+    const auto point = [&out](char command, Point p) {
+        out += command;
+        appendNumber(out, p.x);
+        out += ' ';
+        appendNumber(out, p.y);
+    };
+    out += " d=\"";
+    point('M', path.start());
+    for (const Path::Segment& segment : path.segments()) {
+        if (segment.curve) {
+            point('C', segment.control1);
+            point(' ', segment.control2);
+            point(' ', segment.to);
+        } else {
+            point('L', segment.to);
+        }
+    }
+    if (path.closed()) {
+        out += 'Z';
+    }
+    out += '"';
+}
+
 /// Text as XML character data: markup characters escaped, characters XML forbids dropped.
 void appendEscaped(std::string& out, std::u16string_view text) {
     for (const char c : toUtf8(text)) {
@@ -128,6 +153,24 @@ void SvgStreamPainter::strokeLine(Point from, Point to, double width, Color colo
     appendAttribute(buffer_, "y2", to.y);
     appendAttribute(buffer_, "stroke-width", width);
     appendColorAttribute(buffer_, "stroke", color);
+    buffer_ += "/>\n";
+    flushIfFull();
+}
+
+void SvgStreamPainter::strokePath(const Path& path, double width, Color color) {
+    buffer_ += "<path";
+    appendPathData(buffer_, path);
+    buffer_ += " fill=\"none\"";
+    appendAttribute(buffer_, "stroke-width", width);
+    appendColorAttribute(buffer_, "stroke", color);
+    buffer_ += "/>\n";
+    flushIfFull();
+}
+
+void SvgStreamPainter::fillPath(const Path& path, Color color) {
+    buffer_ += "<path";
+    appendPathData(buffer_, path);
+    appendColorAttribute(buffer_, "fill", color);
     buffer_ += "/>\n";
     flushIfFull();
 }

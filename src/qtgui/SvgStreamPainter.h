@@ -24,6 +24,8 @@ public:
 
     void fillRect(Rect rect, Color color) override;
     void strokeLine(Point from, Point to, double width, Color color) override;
+    void strokePath(const Path& path, double width, Color color) override;
+    void fillPath(const Path& path, Color color) override;
     void drawText(const AttributedString& text, Rect rect) override;
 
 private:

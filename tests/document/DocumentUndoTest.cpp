@@ -212,6 +212,42 @@ TEST_F(DocumentUndo, StepsAreNamedAfterTheirCommandsAndTheCleanPointFollowsSaves
     EXPECT_FALSE(document.isEdited());
 }
 
+TEST_F(DocumentUndo, RoofsAndArrowsAreUndoableStepsThatTheCanvasDraws) {
+    open(LANTHOR_SOURCE_DIR "/examples/syntax-tree.csv");
+    const std::string loaded = document.dataOfType();
+    click(u"11");
+    document.toggleRoof();
+    answers = {u"3"};
+    document.addArrow();
+    EXPECT_FALSE(document.addArrow(u"3")); // there already
+    EXPECT_FALSE(document.addArrow(u"99"));
+    EXPECT_FALSE(document.addArrow(u"11"));
+    EXPECT_EQ(refusals,
+              (std::vector<std::string>{"There is no node “99” to draw an arrow to.",
+                                        "An arrow needs another node than the one it leaves."}));
+    EXPECT_EQ(node(u"11")->attributes().text(), u"roof arrow=3");
+    canvas->layOutIfNeeded();
+    ASSERT_EQ(canvas->roofs().size(), 1U);
+    EXPECT_EQ(canvas->roofs()[0].node, u"11");
+    ASSERT_EQ(canvas->arrows().size(), 1U);
+    EXPECT_EQ(canvas->arrows()[0].target, u"3");
+    EXPECT_GE(canvas->drawingBounds().maxY(), canvas->arrows()[0].route.runY);
+
+    document.removeArrows();
+    EXPECT_EQ(document.undoHistory().undoName(), "Remove Arrows");
+    document.undo();
+    document.undo();
+    EXPECT_EQ(document.undoHistory().undoName(), "Roof");
+    document.undo();
+    EXPECT_EQ(document.dataOfType(), loaded);
+    canvas->layOutIfNeeded();
+    EXPECT_TRUE(canvas->roofs().empty());
+    EXPECT_TRUE(canvas->arrows().empty());
+    document.redo();
+    document.redo();
+    EXPECT_EQ(node(u"11")->attributes().text(), u"roof arrow=3");
+}
+
 TEST_F(DocumentUndo, TheSelectionFollowsTheNodeEachStepActedOn) {
     open(LANTHOR_SOURCE_DIR "/examples/syntax-tree.csv");
     const std::string loaded = document.dataOfType();

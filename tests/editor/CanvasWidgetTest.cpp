@@ -52,7 +52,8 @@ TEST_F(EditorTest, ClicksReachTheNodeViewUnderThePointer) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, point, widget.viewport()->mapToGlobal(point));
     QApplication::sendEvent(widget.viewport(), &event);
     EXPECT_EQ(offered, (QStringList{"Cu&t", "&Copy", "&Paste", "", "&Add Node", "&Edit Node...",
-                                    "&Delete Tree", "&Swap", "Change &Parent...", "&Bold Edge"}));
+                                    "&Delete Tree", "&Swap", "Change &Parent...", "&Bold Edge",
+                                    "&Roof", "Add A&rrow...", "Remove Arro&ws"}));
     EXPECT_EQ(widget.canvas().selectedNode(), nodeView(*window, u"6"));
 }
 

@@ -29,6 +29,17 @@ TEST(LatexText, WritesMarkupSpecialsLineBreaksAndBoldEdgesForBothPackages) {
               "{\\shortstack{x\\\\\\textit{y} \\textless{}b\\textgreater{}open}} ]\n");
 }
 
+TEST(LatexText, WritesARoofAboveEachChildOfARoofedNode) {
+    const TreeTable table = tableOf(u"0,1 2,R,NP,roof\n1,,0,the\n2,,1,dog\n");
+    EXPECT_EQ(writeLatex(table, LatexPackage::Forest, true),
+              "\\documentclass{article}\n\\usepackage[T1]{fontenc}\n\\usepackage{forest}\n"
+              "\\useforestlibrary{linguistics}\n\\pagestyle{empty}\n\\begin{document}\n"
+              "\\begin{forest}\n[{NP}\n  [{the}, roof]\n  [{dog}, roof, edge={very thick}]\n]\n"
+              "\\end{forest}\n\\end{document}\n");
+    EXPECT_EQ(writeLatex(table, LatexPackage::Qtree, false),
+              "\\Tree [.{NP} \\edge[roof]; {the} \\edge[roof, very thick]; {dog} ]\n");
+}
+
 TEST(LatexText, WritesEveryRootAndAWholeDocumentOnRequest) {
     const TreeTable table = tableOf(u"0,1,R,A\n1,,0,b\n2,,R,C\n");
     EXPECT_EQ(writeLatex(table, LatexPackage::Qtree, true),

@@ -37,6 +37,11 @@ TEST(TreeCheck, NamesEveryProblemWithItsRowOrNode) {
                      "drawn once, where it is reached first",
                      "node \"a\" (row 1) is below itself: \"a\" > \"b\\\"q\" > \"a\": it is drawn "
                      "once, the way back left out"}));
+    EXPECT_EQ(warningsFor(u"0,1,R,a,arrow=1 arrow=9\n1,,0,b,arrow=0\n"),
+              Lines{"an arrow names no node: from \"0\" (row 1) to \"9\": it is not drawn"});
+    EXPECT_EQ(warningsFor(u"0,1,R,a,arrow=8 arrow=9\n1,,0,b,arrow= roof\n"),
+              Lines{"arrows name no node: from \"0\" (row 1) to \"8\", from \"0\" (row 1) to "
+                    "\"9\" and from \"1\" (row 2) to \"\": they are not drawn"});
     EXPECT_EQ(warningsFor(u"0,,0,x\n"),
               Lines{"no node is marked as a root (flag \"R\"): nothing will be drawn"});
 }

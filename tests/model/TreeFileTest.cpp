@@ -26,7 +26,7 @@ TEST(TreeFile, LoadsWhatTheReaderGivesAndSavesOneRowPerNodeInMapOrder) {
     const test::LogCapture log;
     table.addNode(u"#1", u"New Node!");
     EXPECT_EQ(table.saveTable(),
-              u"#1,2 5 3 ,1,\" x,\"\"y\"\"\nz \"\n\\0,,R,a\\\n4,,0,\n3,,0,New Node!\n");
+              u"#1,2 5 3 ,1,\" x,\"\"y\"\"\nz \"\n\\0,,R,a\\,b\n4,,0,\n3,,0,New Node!\n");
     EXPECT_EQ(treeFileBytes(u"0,\u00E9\U0001F600\n"),
               std::string("\377\3760\0,\0\351\0=\330\0\336\n\0", 14));
     // Many rows, streamed to the file through several writes and read back in many blocks.
@@ -44,6 +44,20 @@ TEST(TreeFile, LoadsWhatTheReaderGivesAndSavesOneRowPerNodeInMapOrder) {
         ASSERT_EQ(table.loadTableFromURL(dir.write("empty.csv", empty)), std::nullopt);
         EXPECT_TRUE(table.nodeDictionary()->empty());
     }
+}
+
+TEST(TreeFile, WritesAFifthColumnOnlyForNodesWithAttributes) {
+    TreeTable table;
+    // A column of spaces holds no attributes; a sixth field is not read.
+    ASSERT_EQ(table.loadTable(u"0,1 2,R,S,\"roof arrow=2 tint=\"\"a,b\"\"\",extra\n1,,0,NP,  \n"
+                              u"2,,1,\"x, y\",\" future  item \"\n"),
+              std::nullopt);
+    EXPECT_EQ(table.saveTable(), u"0,1 2 ,R,S,\"roof arrow=2 tint=\"\"a,b\"\"\"\n1,,0,NP\n"
+                                 u"2,,1,\"x, y\", future  item \n");
+    table.nodeDictionary()->find(u"1")->attributes().set(u"roof");
+    table.nodeDictionary()->find(u"2")->attributes().remove(u"future");
+    EXPECT_EQ(table.saveTable(), u"0,1 2 ,R,S,\"roof arrow=2 tint=\"\"a,b\"\"\"\n1,,0,NP,roof\n"
+                                 u"2,,1,\"x, y\",item\n");
 }
 
 TEST(TreeFile, AFileThatDoesNotLoadLeavesTheTableAndSaysWhy) {

@@ -152,6 +152,19 @@ TEST(TreeTableEdits, TreesAreCopiedOutAndInsertedUnderFreshNumbers) {
     table.takeBack(*under);
     EXPECT_EQ(table.saveTable(), loaded);
 
+    // Attributes come along; arrows follow their targets' new numbers, and one that leaves the
+    // copied trees is dropped.
+    TreeTable marked;
+    marked.loadTable(u"0,1 2,R,S,arrow=2 x\n1,,0,a,roof arrow=0\n2,,0,b,arrow=1\n");
+    const std::shared_ptr<TreeTable> branch = marked.copyTrees(u"1");
+    EXPECT_EQ(branch->saveTable(), u"1,,R,a,roof\n");
+    const std::optional<NodeInsertion> copied =
+        table.insertTrees(*marked.copyTrees(std::nullopt), u"3");
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(table.saveTable(), u"0,1 5 ,R,top\n1,,0,a\n3,4 ,0,loose\n4,6 7 ,0,S,arrow=7 x\n"
+                                 u"6,,0,a,roof arrow=4\n7,,0,b,arrow=6\n");
+    table.takeBack(*copied);
+
     EXPECT_EQ(table.insertTrees(text, u"99"), std::nullopt);
     EXPECT_EQ(table.insertTrees(TreeTable(), u"1"), std::nullopt);
     EXPECT_EQ(table.saveTable(), loaded);

@@ -16,16 +16,16 @@ TEST(TreeTable, LoadsRowsAndKeepsItsMapWhenThereAreNone) {
     table.addNode(u"", u"New Tree!");
     table.deleteNode(u"0");
     EXPECT_EQ(table.nodeDictionary(), nullptr);
-    // One field is skipped, two or three are padded, a fifth is ignored; the later of two equal
+    // One field is skipped, two or three are padded, a sixth is ignored; the later of two equal
     // numbers wins and takes the later place.
     table.loadTableFromArray(CsvRows{{u"0", u"1 2", u"R", u"Top"},
                                      {u""},
                                      {u"1", u"", u"0", u"old"},
                                      {u"2", u"", u"1"},
                                      {u"3", u"4"},
-                                     {u"1", u"", u"0", u"new", u"ignored"}});
+                                     {u"1", u"", u"0", u"new", u"roof", u"ignored"}});
     table.loadTableFromArray(std::nullopt);
-    EXPECT_EQ(table.saveTable(), u"0,1 2 ,R,Top\n2,,1,\n3,4 ,0,\n1,,0,new\n");
+    EXPECT_EQ(table.saveTable(), u"0,1 2 ,R,Top\n2,,1,\n3,4 ,0,\n1,,0,new,roof\n");
     const std::shared_ptr<Tree> survivor = table.nodeDictionary()->find(u"0");
     table.loadTableFromArray(CsvRows{{u""}}); // the empty text's one row: an empty map
     EXPECT_TRUE(table.nodeDictionary()->empty());

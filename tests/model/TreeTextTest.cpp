@@ -10,11 +10,12 @@ namespace {
 
 using Format = TreeTextFormat;
 
-/// One line per node in table order: number, "R" for a root, text, children.
+/// One line per node in table order: number, "R" for a root, "^" for a roof, text, children.
 std::string describe(const TreeTable& table) {
     std::string text;
     table.nodeDictionary()->forEach([&text](const std::shared_ptr<Tree>& node) {
-        text.append(toUtf8(node->nodeNumber())).append(node->realRoot() ? " R <" : " <");
+        text.append(toUtf8(node->nodeNumber())).append(node->realRoot() ? " R" : "");
+        text.append(node->attributes().has(NodeAttributes::kRoof) ? " ^ <" : " <");
         text.append(toUtf8(node->nodeValue())).append(">");
         for (const std::u16string& child : node->childrenList()) {
             text.append(" ").append(toUtf8(child));
@@ -46,6 +47,14 @@ TEST(TreeText, BracketsReadLabelsLeavesQuotesAndEscapes) {
     // Escapes in bare and quoted tokens; a backslash before anything else stays.
     EXPECT_EQ(read(u"[\\[x\\] \\\"\\\\ \\n \"[\\\"\\y]\" \"\"] [\"\"]", Format::Brackets),
               "0 R <[x]> 1\n1 <\"\\ \\n [\"\\y] >\n2 R <>\n");
+    // A roof mark before a label roofs its node, before words the node that holds them; a
+    // second mark, a mark inside words and a quoted one are text.
+    const char16_t* roofs = u"[^NP ^the big ^dog] [^\"V P\" ^ [V] ^ c] [x \"^y\"] [^^a]";
+    EXPECT_EQ(read(roofs, Format::Brackets),
+              "0 R ^ <NP> 1\n1 <the big ^dog>\n2 R ^ <V P> 3 4\n3 <V>\n4 <c>\n5 R <x> 6\n"
+              "6 <^y>\n7 R ^ <^a>\n");
+    EXPECT_EQ(writeTreeText(*table(roofs, Format::Brackets), Format::Brackets),
+              u"[^NP the big ^dog]\n[^\"V P\" V [c]]\n[x \"^y\"]\n[^\"^a\"]\n");
 }
 
 TEST(TreeText, BracketErrorsSayWhereAndWhat) {
@@ -112,7 +121,7 @@ TEST(TreeText, PennWritesWordsApartAndBracketsSpelledOut) {
 
 /// A random forest in reading order, texts from characters that need care in both notations.
 std::shared_ptr<TreeTable> randomForest(std::mt19937& random, std::u16string_view alphabet,
-                                        std::size_t shortest) {
+                                        std::size_t shortest, bool roofs) {
     std::vector<std::shared_ptr<Tree>> nodes;
     std::vector<std::size_t> open;
     const std::size_t count = 1 + random() % 40;
@@ -128,7 +137,8 @@ std::shared_ptr<TreeTable> randomForest(std::mt19937& random, std::u16string_vie
         if (!open.empty()) {
             nodes[open.back()]->childrenList().push_back(number);
         }
-        nodes.push_back(std::make_shared<Tree>(number, u"", open.empty() ? u"R" : u"", text));
+        nodes.push_back(std::make_shared<Tree>(number, u"", open.empty() ? u"R" : u"", text,
+                                               roofs && random() % 4 == 0 ? u"roof" : u""));
         open.push_back(nodes.size() - 1);
     }
     auto dictionary = std::make_unique<NodeDictionary>();
@@ -141,7 +151,8 @@ std::shared_ptr<TreeTable> randomForest(std::mt19937& random, std::u16string_vie
 /// Every node bracketed and every text quoted in brackets, or bracketed in Penn.
 std::u16string referenceText(const TreeTable& forest, const Tree& node, Format format) {
     const bool brackets = format == Format::Brackets;
-    std::u16string text = brackets ? u"[\"" : u"(";
+    const bool roof = node.attributes().has(NodeAttributes::kRoof);
+    std::u16string text = brackets ? (roof ? u"[^\"" : u"[\"") : u"(";
     for (const char16_t c : node.nodeValue()) {
         if (brackets && (c == u'"' || c == u'\\')) {
             text += u'\\';
@@ -166,8 +177,8 @@ TEST(TreeText, RandomForestsRoundTrip) {
     for (int round = 0; round < 300; ++round) {
         const Format format = round % 2 ? Format::Penn : Format::Brackets;
         const auto forest = format == Format::Penn
-                                ? randomForest(random, u"a()<-\u00E9", 1) // no empty text
-                                : randomForest(random, u"a []\"\\\t\u00E9", 0);
+                                ? randomForest(random, u"a()<-\u00E9", 1, false) // no empty text
+                                : randomForest(random, u"a []\"\\\t^\u00E9", 0, true);
         std::u16string reference;
         forest->nodeDictionary()->forEach([&](const std::shared_ptr<Tree>& node) {
             reference += node->realRoot() ? referenceText(*forest, *node, format) + u"\n" : u"";
