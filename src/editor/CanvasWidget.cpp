@@ -349,6 +349,10 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
+    if (event->modifiers() & Qt::AltModifier) {
+        arrowTo(event->position());
+        return;
+    }
     press(event->position(), 1);
     const std::shared_ptr<LanthorNodeView> nodeView = nodeViewAt(canvasPoint(event->position()));
     if (nodeView && nodeView->underlyingNode()) {
@@ -357,7 +361,22 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void CanvasWidget::arrowTo(QPointF position) {
+    const std::shared_ptr<LanthorNodeView> target = nodeViewAt(canvasPoint(position));
+    const std::shared_ptr<LanthorNodeView>& source = canvas_->selectedNode();
+    if (!target || !target->underlyingNode() || !source) {
+        return; // an arrow goes from the selected node to a node
+    }
+    document_.addArrow(target->underlyingNode()->nodeNumber());
+    displayIfNeeded();
+    viewport()->update();
+    noteSelection();
+}
+
 void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->modifiers() & Qt::AltModifier) {
+        return; // a second Alt+click adds no second arrow and edits nothing
+    }
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;

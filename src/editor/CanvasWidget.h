@@ -112,6 +112,8 @@ protected:
 
 private:
     void press(QPointF position, int clickCount);
+    /// An Alt+click: an arrow from the selected node to the node under `position`, if any.
+    void arrowTo(QPointF position);
     /// Runs the drawing pass when the canvas asks for one; true when it ran.
     bool runPendingPass();
     /// Measures what the last pass drew and fits the scroll bars to it, keeping the canvas point
