@@ -5,8 +5,10 @@
 #include "document/FerrowLanthorDocument.h"
 #include "model/TreeText.h"
 #include "support/CanvasFixture.h"
+#include "support/RecordingPainter.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <random>
 
 namespace lanthor::test {
@@ -232,6 +234,15 @@ TEST_F(DocumentUndo, RoofsAndArrowsAreUndoableStepsThatTheCanvasDraws) {
     ASSERT_EQ(canvas->arrows().size(), 1U);
     EXPECT_EQ(canvas->arrows()[0].target, u"3");
     EXPECT_GE(canvas->drawingBounds().maxY(), canvas->arrows()[0].route.runY);
+    // The editor's drawing of an area holds the roof and the arrow where they are, only there.
+    RecordingPainter whole;
+    canvas->drawArea(whole, canvas->drawingBounds());
+    EXPECT_EQ(std::count(whole.operations.begin(), whole.operations.end(), "path black"), 2);
+    EXPECT_EQ(std::count(whole.operations.begin(), whole.operations.end(), "fill path black"), 1);
+    RecordingPainter corner;
+    canvas->drawArea(corner,
+                     {{canvas->drawingBounds().minX(), canvas->drawingBounds().minY()}, {5, 5}});
+    EXPECT_TRUE(corner.paths.empty());
 
     document.removeArrows();
     EXPECT_EQ(document.undoHistory().undoName(), "Remove Arrows");
