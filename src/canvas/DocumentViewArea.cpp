@@ -117,6 +117,11 @@ void LanthorDocumentView::drawArea(Painter& painter, Rect area) const {
     }
 }
 
+bool LanthorDocumentView::placedUnderAParent(const LanthorNodeView& view) const {
+    return !updated_ && clean_ && view.superview() == this &&
+           view.level_ != LanthorNodeView::kUnplaced && view.level_ > 0;
+}
+
 std::shared_ptr<LanthorNodeView> LanthorDocumentView::nodeViewAt(Point point) const {
     if (!indexAnswers()) {
         const auto& views = subviews();

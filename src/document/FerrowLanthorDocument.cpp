@@ -156,6 +156,12 @@ FerrowLanthorDocument::Selection FerrowLanthorDocument::selection() const {
     if (!number) {
         return Selection::None;
     }
+    // The layout knows a placed child's parent without the search through the whole table.
+    const std::shared_ptr<LanthorDocumentView> canvas = documentView();
+    const std::shared_ptr<LanthorNodeView> view = selectedNodeView();
+    if (canvas && view && canvas->placedUnderAParent(*view)) {
+        return Selection::NodeWithParent;
+    }
     return treeTable_->findParent(number) ? Selection::NodeWithParent
                                           : Selection::NodeWithoutParent;
 }
