@@ -118,8 +118,11 @@ void LanthorDocumentView::drawArea(Painter& painter, Rect area) const {
 }
 
 bool LanthorDocumentView::placedUnderAParent(const LanthorNodeView& view) const {
-    return !updated_ && clean_ && view.superview() == this &&
-           view.level_ != LanthorNodeView::kUnplaced && view.level_ > 0;
+    // Also while a pass is pending: no change takes the parent away from a child that stays
+    // (deleting the parent deletes the child, whose view then leaves the canvas), and none
+    // makes a clean tree unclean (cycles are refused, pastes get fresh numbers).
+    return clean_ && view.superview() == this && view.level_ != LanthorNodeView::kUnplaced &&
+           view.level_ > 0;
 }
 
 std::shared_ptr<LanthorNodeView> LanthorDocumentView::nodeViewAt(Point point) const {

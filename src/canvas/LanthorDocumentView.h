@@ -100,8 +100,8 @@ public:
     /// that meet it (in the order of the subviews), as the last pass laid them out. Costs what
     /// the area holds, and a binary search per row.
     void drawArea(Painter& painter, Rect area) const;
-    /// True when the last pass, still current, laid out one clean tree and placed `view` below
-    /// a parent: then some node lists its node, which a caller need not search the table for.
+    /// True when the last pass laid out one clean tree and placed `view` below a parent: then
+    /// some node lists its node, which a caller need not search the table for.
     bool placedUnderAParent(const LanthorNodeView& view) const;
     /// The topmost node view whose frame holds `point`, or null.
     std::shared_ptr<LanthorNodeView> nodeViewAt(Point point) const;
