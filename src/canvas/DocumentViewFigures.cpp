@@ -55,8 +55,11 @@ void LanthorDocumentView::moveLeaves() {
             if (configuration().tuckLeaves() && level > 0) {
                 const std::size_t parent = index_.parentOf(level, i);
                 const LayoutEntry& parentEntry = rows[level - 1].entries[parent];
-                if (parentEntry.view && parentEntry.firstChild == i &&
-                    index_.childEnd(level - 1, parent) == i + 1) {
+                // Under a roof the word keeps its row: the triangle needs the room.
+                const Tree* parentNode =
+                    parentEntry.view ? parentEntry.view->underlyingNode().get() : nullptr;
+                if (parentNode && !parentNode->attributes().has(NodeAttributes::kRoof) &&
+                    parentEntry.firstChild == i && index_.childEnd(level - 1, parent) == i + 1) {
                     leaf.tucked_ = true;
                     leaf.setFrameOrigin({leaf.frame().origin.x, parentEntry.view->frame().maxY()});
                     continue;

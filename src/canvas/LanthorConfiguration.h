@@ -26,7 +26,7 @@ public:
     bool alignLeaves() const { return alignLeaves_; }
     void setAlignLeaves(bool align) { alignLeaves_ = align; }
     /// A leaf that is its parent's only child right under the parent, without an edge (on its
-    /// parent's row even when the other leaves are aligned).
+    /// parent's row even when the other leaves are aligned), unless the parent has a roof.
     bool tuckLeaves() const { return tuckLeaves_; }
     void setTuckLeaves(bool tuck) { tuckLeaves_ = tuck; }
     /// Flips whether node numbers are shown and logs "SHOWING NODE #" or "HIDING NODE #".
