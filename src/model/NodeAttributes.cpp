@@ -1,22 +1,10 @@
 #include "NodeAttributes.h"
 
+#include "SpaceSeparated.h"
+
 namespace lanthor {
 
 namespace {
-
-/// Calls `visit` with every item of `column`, in order.
-template <typename Visit> void forEachItem(std::u16string_view column, Visit visit) {
-    while (!column.empty()) {
-        const std::size_t space = column.find(u' ');
-        if (space != 0) {
-            visit(column.substr(0, space));
-        }
-        if (space == std::u16string_view::npos) {
-            return;
-        }
-        column.remove_prefix(space + 1);
-    }
-}
 
 std::u16string_view nameOf(std::u16string_view item) {
     return item.substr(0, item.find(u'='));
@@ -35,7 +23,7 @@ std::optional<std::u16string_view> valueOf(std::u16string_view item) {
 
 NodeAttributes::NodeAttributes(std::u16string_view column) {
     bool hasItem = false;
-    forEachItem(column, [&hasItem](std::u16string_view) { hasItem = true; });
+    forEachSpaceSeparated(column, [&hasItem](std::u16string_view) { hasItem = true; });
     if (hasItem) {
         column_ = std::make_unique<std::u16string>(column);
     }
@@ -53,13 +41,14 @@ NodeAttributes& NodeAttributes::operator=(const NodeAttributes& other) {
 
 bool NodeAttributes::has(std::u16string_view name) const {
     bool found = false;
-    forEachItem(text(), [&](std::u16string_view item) { found = found || nameOf(item) == name; });
+    forEachSpaceSeparated(text(),
+                          [&](std::u16string_view item) { found = found || nameOf(item) == name; });
     return found;
 }
 
 std::vector<std::u16string> NodeAttributes::values(std::u16string_view name) const {
     std::vector<std::u16string> found;
-    forEachItem(text(), [&](std::u16string_view item) {
+    forEachSpaceSeparated(text(), [&](std::u16string_view item) {
         if (const auto value = valueOf(item); value && nameOf(item) == name) {
             found.emplace_back(*value);
         }
@@ -82,8 +71,8 @@ void NodeAttributes::add(std::u16string_view name, std::u16string_view value) {
     std::u16string item(name);
     item.append(u"=").append(value);
     bool present = false;
-    forEachItem(text(),
-                [&](std::u16string_view existing) { present = present || existing == item; });
+    forEachSpaceSeparated(
+        text(), [&](std::u16string_view existing) { present = present || existing == item; });
     if (present) {
         return;
     }
@@ -97,7 +86,7 @@ void NodeAttributes::add(std::u16string_view name, std::u16string_view value) {
 template <typename Keep> void NodeAttributes::keepItems(Keep keep) {
     bool removed = false;
     std::u16string kept;
-    forEachItem(text(), [&](std::u16string_view item) {
+    forEachSpaceSeparated(text(), [&](std::u16string_view item) {
         if (!keep(item)) {
             removed = true;
             return;
@@ -121,7 +110,7 @@ void NodeAttributes::renameValues(
     }
     bool changed = false;
     std::u16string rewritten;
-    forEachItem(*column_, [&](std::u16string_view item) {
+    forEachSpaceSeparated(*column_, [&](std::u16string_view item) {
         std::optional<std::u16string> kept(item);
         if (const auto value = valueOf(item); value && nameOf(item) == name) {
             const std::optional<std::u16string> renamed = rename(*value);

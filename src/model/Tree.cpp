@@ -1,5 +1,6 @@
 #include "Tree.h"
 
+#include "SpaceSeparated.h"
 #include "base/CharacterSets.h"
 
 #include <string_view>
@@ -23,20 +24,6 @@ std::u16string_view fieldOrEmpty(const std::vector<std::u16string>& fields, std:
     return index < fields.size() ? std::u16string_view(fields[index]) : std::u16string_view();
 }
 
-/// Calls `visit` with every non-empty piece of `text` between single spaces, in order.
-template <typename Visit> void forEachPiece(std::u16string_view text, Visit visit) {
-    while (!text.empty()) {
-        const std::size_t space = text.find(u' ');
-        if (space != 0) {
-            visit(text.substr(0, space));
-        }
-        if (space == std::u16string_view::npos) {
-            return;
-        }
-        text.remove_prefix(space + 1);
-    }
-}
-
 } // namespace
 
 Tree::Tree(const std::vector<std::u16string>& fields)
@@ -52,10 +39,10 @@ Tree::Tree(std::u16string_view number, std::u16string_view children, std::u16str
     // Only the space separates children: a tab inside the column is part of a number.
     children = trimmedOfWhitespace(children);
     std::size_t pieces = 0;
-    forEachPiece(children, [&pieces](std::u16string_view) { ++pieces; });
+    forEachSpaceSeparated(children, [&pieces](std::u16string_view) { ++pieces; });
     childrenList_.reserve(pieces);
-    forEachPiece(children,
-                 [this](std::u16string_view piece) { childrenList_.emplace_back(piece); });
+    forEachSpaceSeparated(children,
+                          [this](std::u16string_view piece) { childrenList_.emplace_back(piece); });
 }
 
 void Tree::appendChildrenText(std::u16string& text) const {

@@ -39,10 +39,8 @@ std::vector<std::u16string> children(const DocumentWindow& window, std::u16strin
 TEST_F(EditorTest, DraggingANodeMovesItOntoAnotherOrBetweenSiblingsShowingWhereFirst) {
     const std::string file = exampleCopy();
     const std::string original = readFile(file);
-    DocumentWindow* window = open(file);
+    DocumentWindow* window = openActive(file);
     ASSERT_NE(window, nullptr);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     CanvasWidget& canvas = window->canvasWidget();
     canvas.setFocus();
     canvas.displayIfNeeded();

@@ -17,10 +17,8 @@ namespace {
 TEST_F(EditorTest, CopyPutsThePictureAndTheTextOnTheClipboardAndPasteAddsTheTrees) {
     const std::string file = exampleCopy();
     const std::string original = readFile(file);
-    DocumentWindow* window = open(file);
+    DocumentWindow* window = openActive(file);
     ASSERT_NE(window, nullptr);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QWidget* canvas = &window->canvasWidget();
     QClipboard* clipboard = QGuiApplication::clipboard();
 

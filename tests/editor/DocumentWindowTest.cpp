@@ -121,10 +121,8 @@ TEST_F(EditorTest, HelpAboutShowsTheVersion) {
 TEST_F(EditorTest, UndoAndRedoFromTheKeysNameTheirStepAndTheTitleMarkerFollows) {
     const std::string file = exampleCopy();
     const std::string original = readFile(file);
-    DocumentWindow* window = open(file);
+    DocumentWindow* window = openActive(file);
     ASSERT_NE(window, nullptr);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QStringList menus;
     for (const QAction* menu : window->menuBar()->actions()) {
         menus << menu->text();

@@ -102,6 +102,15 @@ DocumentWindow* EditorTest::open(const std::string& path) {
     return session->openDocument(QString::fromStdString(path));
 }
 
+DocumentWindow* EditorTest::openActive(const std::string& path) {
+    DocumentWindow* window = open(path);
+    if (!window) {
+        return nullptr;
+    }
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window) ? window : nullptr;
+}
+
 std::unique_ptr<EditorSession> EditorTest::startSession() {
     return std::make_unique<EditorSession>(qtSession().textSystem(), user.prompts(), paths);
 }

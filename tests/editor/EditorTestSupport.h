@@ -54,6 +54,8 @@ protected:
     std::string exampleCopy() const;
     /// The session's window on the file at `path`, or null as the session's own open gives.
     DocumentWindow* open(const std::string& path);
+    /// The same window, made the active one, as the user's keys need; null when it is not.
+    DocumentWindow* openActive(const std::string& path);
     /// A new session on the test's folder, as a fresh start of the editor.
     std::unique_ptr<EditorSession> startSession();
 

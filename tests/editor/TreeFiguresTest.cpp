@@ -19,10 +19,8 @@ std::u16string attributesOf(const DocumentWindow& window, std::u16string_view nu
 TEST_F(EditorTest, RoofsArrowsAndLeafSettingsComeFromTheKeysTheMouseAndTheTreeMenu) {
     const std::string file = exampleCopy();
     const std::string original = readFile(file);
-    DocumentWindow* window = open(file);
+    DocumentWindow* window = openActive(file);
     ASSERT_NE(window, nullptr);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     CanvasWidget& canvas = window->canvasWidget();
 
     // Ctrl+R roofs the selected node; an Alt+click on another node draws an arrow to it and
