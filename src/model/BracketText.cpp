@@ -27,9 +27,7 @@ public:
         bool expectLabel = false;
         bool roofMarked = false; // the label to come had its mark
         while (true) {
-            while (at_ < text_.size() && isBlank(text_[at_])) {
-                ++at_;
-            }
+            at_ = skipBlanks(text_, at_);
             if (at_ == text_.size()) {
                 break;
             }

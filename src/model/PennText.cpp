@@ -38,9 +38,7 @@ public:
 
     std::variant<std::shared_ptr<TreeTable>, TreeTextError> read() {
         while (true) {
-            while (at_ < text_.size() && isBlank(text_[at_])) {
-                ++at_;
-            }
+            at_ = skipBlanks(text_, at_);
             if (at_ == text_.size()) {
                 break;
             }

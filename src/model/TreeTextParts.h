@@ -19,6 +19,14 @@ constexpr bool isBlank(char16_t c) {
     return c == u' ' || (c >= 0x09 && c <= 0x0D);
 }
 
+/// The first code unit at or after `at` that is not blank, or the text's end.
+inline std::size_t skipBlanks(std::u16string_view text, std::size_t at) {
+    while (at < text.size() && isBlank(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
 /// The error at code unit `offset` of `text`: lines end at line feeds.
 TreeTextError errorAt(std::u16string_view text, std::size_t offset, std::string message);
 
